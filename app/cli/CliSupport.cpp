@@ -1,0 +1,132 @@
+#include "app/cli/CliSupport.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "model/JwwErrors.h"
+#include "model/JwwFile.h"
+
+namespace tolvani::cli {
+
+void UsageError(const std::string& message) { throw CliError{kExitUsage, message}; }
+
+void LoadDrawingOrFail(const std::string& path, CJwwDoc& doc) {
+    // Every drawing starts from the new-drawing defaults; the file then
+    // overwrites what it carries.
+    doc.header.SetNewDrawingDefaults();
+    try {
+        if (LoadJwwFile(path, doc) == CJwwDoc::LoadResult::TooOld)
+            throw CliError{kExitRefused, CJwwDoc::kTooOldMessage};
+    } catch (const JwwFileError&) {
+        throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")"};
+    } catch (const JwwStreamError& e) {
+        throw CliError{kExitRefused, e.UserMessage(path)};
+    }
+}
+
+void SaveDrawingOrFail(const std::string& path, CJwwDoc& doc) {
+    try {
+        SaveJwwFile(path, doc);
+    } catch (const JwwFileError&) {
+        throw CliError{kExitWriteFailed, "ローカル保存でエラー！ (" + path + ")"};
+    } catch (const JwwStreamError& e) {
+        throw CliError{kExitWriteFailed, e.UserMessage(path)};
+    }
+}
+
+Args::Args(const std::vector<std::string>& args, const std::vector<std::string>& flags,
+           const std::vector<std::string>& valued) {
+    auto known = [](const std::vector<std::string>& list, const std::string& name) {
+        for (const auto& n : list)
+            if (n == name) return true;
+        return false;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            help_ = true;
+            continue;
+        }
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            std::string name = a.substr(2), val;
+            const auto eq = name.find('=');
+            bool inlineValue = eq != std::string::npos;
+            if (inlineValue) {
+                val = name.substr(eq + 1);
+                name = name.substr(0, eq);
+            }
+            if (known(flags, name)) {
+                if (inlineValue) UsageError("オプション --" + name + " に値は指定できません。");
+                options_.emplace_back(name, "");
+            } else if (known(valued, name)) {
+                if (!inlineValue) {
+                    if (i + 1 >= args.size()) UsageError("オプション --" + name + " に値がありません。");
+                    val = args[++i];
+                }
+                options_.emplace_back(name, val);
+            } else {
+                UsageError("不明なオプションです: " + a);
+            }
+            continue;
+        }
+        positional_.push_back(a);
+    }
+}
+
+bool Args::has(const std::string& name) const {
+    for (const auto& o : options_)
+        if (o.first == name) return true;
+    return false;
+}
+
+std::string Args::value(const std::string& name, const std::string& fallback) const {
+    for (auto it = options_.rbegin(); it != options_.rend(); ++it)
+        if (it->first == name) return it->second;
+    return fallback;
+}
+
+long ParseLong(const std::string& text, long lo, long hi, const std::string& what) {
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || end == text.c_str() || *end != '\0' || errno == ERANGE || v < lo || v > hi)
+        UsageError(what + " は " + std::to_string(lo) + " から " + std::to_string(hi) +
+                   " までの整数で指定してください: " + text);
+    return v;
+}
+
+std::string JsonString(const std::string& utf8) {
+    std::string out = "\"";
+    for (unsigned char c : utf8) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out.push_back(static_cast<char>(c));
+                }
+        }
+    }
+    out += "\"";
+    return out;
+}
+
+std::string LowerExtension(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string ext = path.substr(dot + 1);
+    for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+}  // namespace tolvani::cli

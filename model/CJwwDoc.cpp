@@ -1,0 +1,99 @@
+#include "model/CJwwDoc.h"
+
+#include "model/JwwStream.h"
+
+namespace tolvani {
+
+const char* const CJwwDoc::kTooOldMessage =
+    "このファイルは古いバージョンです、Jw_cad で読込みファイルしなおしてください。";
+
+CJwwDoc::CJwwDoc() = default;
+
+void CJwwDoc::Clear() {
+    mainList.clear();
+    blockList.clear();
+    InvalidateBlockIndex();
+    trailingCount = 0;
+    trailingBytes.clear();
+    currentDefinition = nullptr;
+    currentTargetList = nullptr;
+}
+
+void CJwwDoc::ReadList(JwwStream& ar, ElementList& list) {
+    const uint32_t count = ar.GetCount();
+    for (uint32_t i = 0; i < count; ++i) {
+        auto e = ar.GetElement();
+        if (!e) throw JwwBadIndexError("empty entry in the element list");
+        if (e->Kind() == ElementKind::List) throw JwwBadClassError("block definition in the element list");
+        list.push_back(std::move(e));
+    }
+}
+
+CJwwDoc::LoadResult CJwwDoc::Load(JwwStream& ar) {
+    header.valid = false;
+    if (!header.Serialize(ar)) return LoadResult::TooOld;
+    ReadList(ar, mainList);
+    const uint32_t defs = ar.GetCount();
+    for (uint32_t i = 0; i < defs; ++i) {
+        auto e = ar.GetElement();
+        if (!e) throw JwwBadIndexError("empty entry in the definition list");
+        if (e->Kind() != ElementKind::List) throw JwwBadClassError("element in the definition list");
+        blockList.emplace_back(static_cast<CDataList*>(e.release()));
+    }
+    if (header.version >= 700) trailingCount = ar.GetDword();
+    trailingBytes = ar.GetRemaining();
+    CountLayerElements();
+    shownPaperSize = static_cast<int>(header.paperSize);
+    return LoadResult::Loaded;
+}
+
+void CJwwDoc::Save(JwwStream& ar) {
+    header.Serialize(ar);
+    ar.PutCount(static_cast<uint32_t>(mainList.size()));
+    for (const auto& e : mainList) ar.PutElement(e.get());
+    ar.PutCount(static_cast<uint32_t>(blockList.size()));
+    for (const auto& d : blockList) ar.PutElement(d.get());
+    if (header.version >= 700) ar.PutDword(trailingCount);
+    if (!trailingBytes.empty()) ar.PutBytes(trailingBytes.data(), trailingBytes.size());
+    CountLayerElements();
+    shownPaperSize = static_cast<int>(header.paperSize);
+}
+
+CDataList* CJwwDoc::FindBlockList(int32_t number) const {
+    const CDataList* back = blockList.empty() ? nullptr : blockList.back().get();
+    if (blockIndexData_ != static_cast<const void*>(blockList.data()) || blockIndexSize_ != blockList.size() ||
+        blockIndexBack_ != back) {
+        blockIndex_.clear();
+        blockIndex_.reserve(blockList.size());
+        for (std::size_t i = 0; i < blockList.size(); ++i) blockIndex_.emplace(blockList[i]->number, i);
+        blockIndexData_ = blockList.data();
+        blockIndexSize_ = blockList.size();
+        blockIndexBack_ = back;
+    }
+    auto it = blockIndex_.find(number);
+    if (it == blockIndex_.end()) return nullptr;
+    return blockList[it->second].get();
+}
+
+void CJwwDoc::InvalidateBlockIndex() { blockIndexSize_ = SIZE_MAX; }
+
+void CJwwDoc::CountLayerElements() {
+    for (auto& g : groupElementCount) g = 0;
+    for (auto& g : layerElementCount)
+        for (auto& l : g) l = 0;
+    auto add = [this](const CData& e) {
+        if (e.layerGroup >= kLayerGroups || e.layer >= kLayers) return;
+        ++groupElementCount[e.layerGroup];
+        ++layerElementCount[e.layerGroup][e.layer];
+    };
+    for (const auto& e : mainList) {
+        if (const auto* ins = As<CDataBlock>(e.get())) {
+            if (const CDataList* def = FindBlockList(ins->definitionNumber))
+                for (const auto& inner : def->elements) add(*inner);
+        } else {
+            add(*e);
+        }
+    }
+}
+
+}  // namespace tolvani

@@ -1,0 +1,85 @@
+// The errors that reading or writing a drawing raises. Each kind carries what
+// its user message needs; the message texts are the program's own.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tolvani {
+
+enum class JwwErrorKind {
+    EndOfFile,
+    BadIndex,
+    BadClass,
+    Generic,
+    WrongDirection,
+    OutOfMemory,
+};
+
+class JwwStreamError : public std::runtime_error {
+public:
+    JwwStreamError(JwwErrorKind kind, const std::string& what) : std::runtime_error(what), kind_(kind) {}
+    JwwErrorKind kind() const { return kind_; }
+
+    // The message shown to the user, with the file's path in place of %1
+    // (an empty path reads "無題のファイル").
+    virtual std::string UserMessage(const std::string& path) const = 0;
+
+private:
+    JwwErrorKind kind_;
+};
+
+class JwwEndOfFileError : public JwwStreamError {
+public:
+    JwwEndOfFileError() : JwwStreamError(JwwErrorKind::EndOfFile, "unexpected end of file") {}
+    std::string UserMessage(const std::string& path) const override;
+};
+
+class JwwBadIndexError : public JwwStreamError {
+public:
+    explicit JwwBadIndexError(const std::string& detail = "bad object index")
+        : JwwStreamError(JwwErrorKind::BadIndex, detail) {}
+    std::string UserMessage(const std::string& path) const override;
+};
+
+class JwwBadClassError : public JwwStreamError {
+public:
+    explicit JwwBadClassError(const std::string& detail = "unexpected class")
+        : JwwStreamError(JwwErrorKind::BadClass, detail) {}
+    std::string UserMessage(const std::string& path) const override;
+};
+
+class JwwGenericError : public JwwStreamError {
+public:
+    explicit JwwGenericError(const std::string& detail = "unknown stream error")
+        : JwwStreamError(JwwErrorKind::Generic, detail) {}
+    std::string UserMessage(const std::string& path) const override;
+};
+
+class JwwWrongDirectionError : public JwwStreamError {
+public:
+    // storeOnLoading: a store operation was used on a loading stream.
+    explicit JwwWrongDirectionError(bool storeOnLoading)
+        : JwwStreamError(JwwErrorKind::WrongDirection,
+                         storeOnLoading ? "store on a loading stream" : "load on a storing stream"),
+          storeOnLoading_(storeOnLoading) {}
+    bool storeOnLoading() const { return storeOnLoading_; }
+    std::string UserMessage(const std::string& path) const override;
+
+private:
+    bool storeOnLoading_;
+};
+
+class JwwOutOfMemoryError : public JwwStreamError {
+public:
+    JwwOutOfMemoryError() : JwwStreamError(JwwErrorKind::OutOfMemory, "out of memory") {}
+    std::string UserMessage(const std::string& path) const override;
+};
+
+// A file that could not be opened, written or renamed (not a stream error).
+class JwwFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace tolvani
