@@ -1,0 +1,80 @@
+#include "tests/support/TestSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "model/JwwStream.h"
+
+namespace tolvani::test {
+
+std::string SamplesDir() {
+    const char* env = std::getenv("TOLVANI_SAMPLES");
+    std::string dir = env ? env : TOLVANI_SAMPLES_DIR;
+    struct stat st;
+    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return "";
+    return dir;
+}
+
+std::vector<std::string> SamplePaths() {
+    std::vector<std::string> out;
+    const std::string dir = SamplesDir();
+    if (dir.empty()) return out;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d)) {
+            std::string name = e->d_name;
+            if (name.size() > 4 && name.substr(name.size() - 4) == ".jww") out.push_back(dir + "/" + name);
+        }
+        closedir(d);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+Bytes ReadFileBytes(const std::string& path) {
+    Bytes out;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        uint8_t buf[65536];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
+        std::fclose(f);
+    }
+    return out;
+}
+
+Bytes SaveToBytes(CJwwDoc& doc) {
+    Bytes out;
+    {
+        JwwStream ar(out);
+        doc.Save(ar);
+    }
+    return out;
+}
+
+CJwwDoc::LoadResult LoadFromBytes(CJwwDoc& doc, const Bytes& bytes) {
+    doc.Clear();
+    doc.header.SetNewDrawingDefaults();
+    JwwStream ar(bytes.data(), bytes.size());
+    return doc.Load(ar);
+}
+
+Bytes NewDrawingHeaderBytes() {
+    CJwwDoc doc;
+    doc.header.SetNewDrawingDefaults();
+    Bytes out;
+    {
+        JwwStream ar(out);
+        doc.header.Serialize(ar);
+    }
+    return out;
+}
+
+std::string MakeTempDir() {
+    char tmpl[] = "/tmp/tolvani-test-XXXXXX";
+    const char* d = mkdtemp(tmpl);
+    return d ? std::string(d) : std::string("/tmp");
+}
+
+}  // namespace tolvani::test

@@ -1,0 +1,56 @@
+// Helpers shared by the tests: byte fixtures, the sample drawings, and
+// loading and saving drawings in memory.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/CJwwDoc.h"
+
+namespace tolvani::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// Builds little-endian byte fixtures.
+class ByteWriter {
+public:
+    ByteWriter& u8(uint8_t v) { return raw(&v, 1); }
+    ByteWriter& u16(uint16_t v) { return raw(&v, 2); }
+    ByteWriter& u32(uint32_t v) { return raw(&v, 4); }
+    ByteWriter& i64(int64_t v) { return raw(&v, 8); }
+    ByteWriter& f64(double v) { return raw(&v, 8); }
+    ByteWriter& str(const std::string& s) {  // 8-bit string, short prefix
+        u8(static_cast<uint8_t>(s.size()));
+        return raw(s.data(), s.size());
+    }
+    ByteWriter& text(const std::string& s) { return raw(s.data(), s.size()); }
+    ByteWriter& raw(const void* p, std::size_t n) {
+        const auto* b = static_cast<const uint8_t*>(p);
+        bytes.insert(bytes.end(), b, b + n);
+        return *this;
+    }
+    ByteWriter& append(const Bytes& b) { return raw(b.data(), b.size()); }
+    Bytes bytes;
+};
+
+// The sample drawings' folder, or "" when it is absent.
+std::string SamplesDir();
+// The paths of every *.jww sample, sorted; empty when the folder is absent.
+std::vector<std::string> SamplePaths();
+
+Bytes ReadFileBytes(const std::string& path);
+
+// Saves the drawing into memory.
+Bytes SaveToBytes(CJwwDoc& doc);
+// Loads bytes into a drawing that first gets the new-drawing defaults.
+CJwwDoc::LoadResult LoadFromBytes(CJwwDoc& doc, const Bytes& bytes);
+
+// The bytes a new drawing's header record takes (version 600 defaults).
+Bytes NewDrawingHeaderBytes();
+
+// A fresh temporary folder for one test, removed by the caller if wanted.
+std::string MakeTempDir();
+
+}  // namespace tolvani::test
