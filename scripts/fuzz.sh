@@ -22,5 +22,5 @@ if [ "$target" = jww ]; then
   fi
 fi
 mkdir -p build-fuzz/findings-$target
-exec "build-fuzz/fuzz-$target" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -timeout=10 \
+exec "build-fuzz/bin/fuzz-$target" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -timeout=10 \
   -rss_limit_mb=2048 -artifact_prefix="build-fuzz/findings-$target/" -print_final_stats=1
