@@ -1,5 +1,7 @@
 #include "model/CJwwDoc.h"
 
+#include <atomic>
+
 #include "model/JwwStream.h"
 
 namespace tolvani {
@@ -7,9 +9,19 @@ namespace tolvani {
 const char* const CJwwDoc::kTooOldMessage =
     "このファイルは古いバージョンです、Jw_cad で読込みファイルしなおしてください。";
 
-CJwwDoc::CJwwDoc() = default;
+namespace {
+
+uint64_t NextContentGeneration() {
+    static std::atomic<uint64_t> counter{0};
+    return ++counter;
+}
+
+}  // namespace
+
+CJwwDoc::CJwwDoc() : contentGeneration(NextContentGeneration()) {}
 
 void CJwwDoc::Clear() {
+    contentGeneration = NextContentGeneration();
     mainList.clear();
     blockList.clear();
     InvalidateBlockIndex();
@@ -30,6 +42,7 @@ void CJwwDoc::ReadList(JwwStream& ar, ElementList& list) {
 }
 
 CJwwDoc::LoadResult CJwwDoc::Load(JwwStream& ar) {
+    contentGeneration = NextContentGeneration();
     header.valid = false;
     if (!header.Serialize(ar)) return LoadResult::TooOld;
     ReadList(ar, mainList);

@@ -58,6 +58,12 @@ public:
     int groupElementCount[kLayerGroups] = {};
     int layerElementCount[kLayerGroups][kLayers] = {};
 
+    // A number that changes whenever the whole content is dropped or
+    // replaced (construction, Clear, Load) and is never reused by any
+    // drawing; records that point into the drawing keep it to know they
+    // still refer to the same content.
+    uint64_t contentGeneration;
+
     // Block registry state, never stored.
     CDataList* currentDefinition = nullptr;
     ElementList* currentTargetList = nullptr;
