@@ -1,0 +1,34 @@
+// Where the table source gets the clipboard's text from. The user interface
+// fills it from the system clipboard; tests and the command-line tool give
+// fixed texts.
+#pragma once
+
+#include <string>
+
+namespace tolvani {
+
+class CClipboardText {
+public:
+    virtual ~CClipboardText() = default;
+    // The clipboard's whole Unicode text. False when the clipboard offers
+    // no Unicode text or cannot be opened.
+    virtual bool GetUnicodeText(std::u16string& text) = 0;
+};
+
+// A clipboard that holds a fixed text, or nothing.
+class CFixedClipboardText : public CClipboardText {
+public:
+    CFixedClipboardText() = default;
+    explicit CFixedClipboardText(std::u16string text) : text_(std::move(text)), has_(true) {}
+    bool GetUnicodeText(std::u16string& text) override {
+        if (!has_) return false;
+        text = text_;
+        return true;
+    }
+
+private:
+    std::u16string text_;
+    bool has_ = false;
+};
+
+}  // namespace tolvani

@@ -1,0 +1,78 @@
+#include "table/TableUndo.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <utility>
+
+namespace tolvani {
+
+bool CTableUndo::Available(const CJwwDoc& doc) const {
+    return kind_ != Kind::None && doc_ == &doc && generation_ == doc.contentGeneration;
+}
+
+void CTableUndo::Drop() {
+    kind_ = Kind::None;
+    doc_ = nullptr;
+    generation_ = 0;
+    std::vector<const CData*>().swap(elements_);
+    definition_ = nullptr;
+    insertion_ = nullptr;
+}
+
+void CTableUndo::RecordElements(const CJwwDoc& doc, std::vector<const CData*> added) {
+    Drop();
+    kind_ = Kind::Elements;
+    doc_ = &doc;
+    generation_ = doc.contentGeneration;
+    elements_ = std::move(added);
+}
+
+void CTableUndo::RecordBlock(const CJwwDoc& doc, const CDataList* definition, const CData* insertion) {
+    Drop();
+    kind_ = Kind::Block;
+    doc_ = &doc;
+    generation_ = doc.contentGeneration;
+    definition_ = definition;
+    insertion_ = insertion;
+}
+
+bool CTableUndo::Undo(CJwwDoc& doc) {
+    if (!Available(doc)) return false;
+    const Kind kind = kind_;
+
+    if (kind == Kind::Elements) {
+        const std::unordered_set<const CData*> added(elements_.begin(), elements_.end());
+        std::size_t found = 0;
+        for (const auto& e : doc.mainList)
+            if (added.count(e.get())) ++found;
+        if (found != added.size()) {
+            Drop();
+            return false;
+        }
+        Drop();
+        auto keep = std::remove_if(doc.mainList.begin(), doc.mainList.end(),
+                                   [&](const std::unique_ptr<CData>& e) { return added.count(e.get()) != 0; });
+        doc.mainList.erase(keep, doc.mainList.end());
+    } else {
+        auto defIt = std::find_if(doc.blockList.begin(), doc.blockList.end(),
+                                  [&](const std::unique_ptr<CDataList>& d) { return d.get() == definition_; });
+        auto insIt = std::find_if(doc.mainList.begin(), doc.mainList.end(),
+                                  [&](const std::unique_ptr<CData>& e) { return e.get() == insertion_; });
+        if (defIt == doc.blockList.end() || insIt == doc.mainList.end()) {
+            Drop();
+            return false;
+        }
+        Drop();
+        if (doc.currentDefinition == defIt->get()) {
+            doc.currentDefinition = nullptr;
+            doc.currentTargetList = nullptr;
+        }
+        doc.mainList.erase(insIt);
+        doc.blockList.erase(defIt);
+        doc.InvalidateBlockIndex();
+    }
+    doc.CountLayerElements();
+    return true;
+}
+
+}  // namespace tolvani
