@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tolvani {
 
@@ -30,5 +31,9 @@ private:
     std::u16string text_;
     bool has_ = false;
 };
+
+// UTF-8 text as UTF-16, for a clipboard text kept in a file. Each byte
+// that is not part of a valid sequence becomes U+FFFD.
+std::u16string Utf8ToUtf16Text(std::string_view text);
 
 }  // namespace tolvani
