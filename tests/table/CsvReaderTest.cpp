@@ -1,0 +1,300 @@
+// The table source: encoding choice, line reading, quotes, splitting and the
+// grid, from byte fixtures in every encoding a table file comes in.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "model/Cp932.h"
+#include "tests/support/TestSupport.h"
+#include "table/CCsvDoc.h"
+#include "table/TableEncoding.h"
+#include "table/TableMessages.h"
+
+namespace tolvani {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Code page 932 bytes of a UTF-8 literal.
+std::string S(const std::string& utf8) { return Utf8ToCp932(utf8); }
+
+std::string Utf16Bytes(const std::u16string& text, bool bigEndian, bool mark) {
+    std::string out;
+    if (mark) out += bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t u : text) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return out;
+}
+
+Rows ReadCsv(const std::string& bytes, TableReadResult* result = nullptr) {
+    CCsvDoc doc;
+    TableReadResult r = doc.ReadCsvBytes(bytes);
+    if (result) *result = r;
+    EXPECT_TRUE(r.ok()) << r.message;
+    return doc.rows;
+}
+
+Rows ReadClipboard(const std::u16string& text) {
+    CCsvDoc doc;
+    CFixedClipboardText clip(text);
+    EXPECT_TRUE(doc.ReadClipboardTable(clip).ok());
+    return doc.rows;
+}
+
+TEST(TableEncoding, ChoiceFollowsMarksThenShiftJisWalkThenUtf8Test) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        TableEncoding expected;
+    };
+    const Case cases[] = {
+        {"UTF-8 mark", "\xEF\xBB\xBF" "a,b", TableEncoding::Utf8},
+        {"little-endian mark", "\xFF\xFE" "a\0", TableEncoding::Utf16LE},
+        {"big-endian mark", std::string("\xFE\xFF\0a", 4), TableEncoding::Utf16BE},
+        {"empty", "", TableEncoding::ShiftJis},
+        {"plain ASCII", "a,b\r\n1,2\r\n", TableEncoding::ShiftJis},
+        {"Shift-JIS kanji", S("品名,数量\n鉛筆,3\n"), TableEncoding::ShiftJis},
+        {"UTF-8 Japanese without mark", "\xE5\x93\x81\xE5\x90\x8D,\xE6\x95\xB0\xE9\x87\x8F\n", TableEncoding::Utf8},
+        // Half-width katakana fail the walk; a broken UTF-8 sequence then
+        // leaves Shift-JIS.
+        {"Shift-JIS half-width katakana", "\xB6\xCC\xDE,1\n", TableEncoding::ShiftJis},
+        // The walk takes 80 as a lead byte and stops at F0.
+        {"lead byte 80", "\x80\x40", TableEncoding::ShiftJis},
+        {"byte F0 alone", "\xF0", TableEncoding::ShiftJis},
+        {"lead byte at the end", "ab\x88", TableEncoding::Utf8},
+        {"five-byte sequence passes the test", "\xA0\xFC\x80\x80\x80\x80\x80", TableEncoding::Utf8},
+        {"sequence cut by the end", "\xA0\xE3\x81", TableEncoding::ShiftJis},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ChooseTableEncoding(c.bytes), c.expected) << c.what;
+}
+
+TEST(CsvReader, SameTableFromEveryEncoding) {
+    const std::string utf8 = "品名,数量,備考\r\n鉛筆,3,\r\n消しゴム,10,ｶﾅ\r\n";
+    const std::u16string utf16 = u"品名,数量,備考\r\n鉛筆,3,\r\n消しゴム,10,ｶﾅ\r\n";
+    const Rows expected = {{S("品名"), S("数量"), S("備考")}, {S("鉛筆"), "3", ""}, {S("消しゴム"), "10", S("ｶﾅ")}};
+    ASSERT_EQ(S("ｶﾅ"), "\xB6\xC5");
+
+    struct Case {
+        const char* what;
+        std::string bytes;
+        TableEncoding encoding;
+    };
+    const Case cases[] = {
+        {"Shift-JIS", S(utf8), TableEncoding::ShiftJis},
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + utf8, TableEncoding::Utf8},
+        {"UTF-8 without mark", utf8, TableEncoding::Utf8},
+        {"UTF-16LE", Utf16Bytes(utf16, false, true), TableEncoding::Utf16LE},
+        {"UTF-16BE", Utf16Bytes(utf16, true, true), TableEncoding::Utf16BE},
+    };
+    for (const auto& c : cases) {
+        TableReadResult r;
+        EXPECT_EQ(ReadCsv(c.bytes, &r), expected) << c.what;
+        EXPECT_EQ(r.encoding, c.encoding) << c.what;
+        EXPECT_EQ(r.replaced, 0u) << c.what;
+    }
+}
+
+TEST(CsvReader, MarkIsNotPartOfTheFirstField) {
+    EXPECT_EQ(ReadCsv("\xEF\xBB\xBF" "a,b\n"), (Rows{{"a", "b"}}));
+    EXPECT_EQ(ReadCsv(Utf16Bytes(u"a,b\n", false, true)), (Rows{{"a", "b"}}));
+    EXPECT_EQ(ReadCsv(Utf16Bytes(u"a,b\n", true, true)), (Rows{{"a", "b"}}));
+}
+
+TEST(CsvReader, BigEndianFileKeepsItsCharacters) {
+    // Read little-endian, 品 (54 C1) would become another character.
+    TableReadResult r;
+    EXPECT_EQ(ReadCsv(Utf16Bytes(u"品,x\n", true, true), &r), (Rows{{S("品"), "x"}}));
+    EXPECT_EQ(r.encoding, TableEncoding::Utf16BE);
+}
+
+TEST(CsvReader, CharactersWithoutShiftJisFormBecomeGetaMarks) {
+    const std::string geta = kGetaMarkCp932;
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Rows rows;
+        std::size_t replaced;
+    };
+    const Case cases[] = {
+        {"emoji in UTF-8", "\xEF\xBB\xBF" "a\xF0\x9F\x98\x80" "b,c\n", {{"a" + geta + "b", "c"}}, 1},
+        {"emoji in UTF-16LE", Utf16Bytes(u"a\U0001F600,\u00E9\n", false, true), {{"a" + geta, geta}}, 2},
+        {"lone surrogate", Utf16Bytes(std::u16string(u"x") + char16_t(0xD800) + u",y\n", false, true),
+         {{"x" + geta, "y"}},
+         1},
+        // The UTF-8 test passes stray continuation bytes over; each becomes 〓.
+        {"stray bytes in a UTF-8 file", "\xE5\x93\x81\xA0,\x80\n", {{S("品") + geta, geta}}, 2},
+        {"odd last byte of UTF-16", Utf16Bytes(u"a,b", false, true) + "\x41", {{"a", "b" + geta}}, 1},
+    };
+    for (const auto& c : cases) {
+        TableReadResult r;
+        EXPECT_EQ(ReadCsv(c.bytes, &r), c.rows) << c.what;
+        EXPECT_EQ(r.replaced, c.replaced) << c.what;
+    }
+}
+
+TEST(CsvReader, LinesQuotesAndFields) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"final line end gives no row", "a,b\n", {{"a", "b"}}},
+        {"last line without line end", "a,b\nc,d", {{"a", "b"}, {"c", "d"}}},
+        {"CR LF and LF mixed", "a\r\nb\nc\r\n", {{"a"}, {"b"}, {"c"}}},
+        {"empty line is one empty field", "a,b\n\nc,d\n", {{"a", "b"}, {""}, {"c", "d"}}},
+        {"lone line end", "\n", {{""}}},
+        {"CR not before LF stays", "a\rb,c\n", {{"a\rb", "c"}}},
+        {"quoted comma splits after quote removal", "\"x,1\",2\n", {{"x", "1", "2"}}},
+        {"doubled quotes vanish", "\"say \"\"hi\"\"\",b\n", {{"say hi", "b"}}},
+        {"two commas give an empty field", "a,,b\n", {{"a", "", "b"}}},
+        {"trailing comma gives an empty field", "a,\n", {{"a", ""}}},
+        {"no trimming", " a , b \n", {{" a ", " b "}}},
+        {"first row fixes the width", "a,b,c\n1,2,3,4,5\n", {{"a", "b", "c"}, {"1", "2", "3"}}},
+        // 表 is 95 5C: its trail byte is not a separator or a quote.
+        {"trail bytes are no separators", "\x95\x5C,\x95\x5C\n", {{"\x95\x5C", "\x95\x5C"}}},
+        {"NUL bytes are kept", std::string("a\0b,c\n", 6), {{std::string("a\0b", 3), "c"}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadCsv(c.bytes), c.rows) << c.what;
+}
+
+TEST(CsvReader, LeadByteSwallowsTheNextByteButNeverTheLineEnd) {
+    // Not valid Shift-JIS: 81 followed by a comma is one double-byte
+    // character. A lead byte at the end of the line still ends its field.
+    EXPECT_EQ(ReadCsv("\x81,a,b\xA0\xE0\n"), (Rows{{"\x81,a", "b\xA0\xE0"}}));
+    EXPECT_EQ(ReadCsv("\xA0\xC3,x\x81\r\ny,z\n"), (Rows{{"\xA0\xC3", "x\x81"}, {"y", "z"}}));
+}
+
+TEST(CsvReader, ShortRowsGetEmptyCells) {
+    CCsvDoc doc;
+    ASSERT_TRUE(doc.ReadCsvBytes("a,b,c\n1\n\n").ok());
+    ASSERT_EQ(doc.rowCount, 3);
+    ASSERT_EQ(doc.columnCount, 3);
+    ASSERT_EQ(doc.cells.size(), 3u);
+    for (int r = 0; r < 3; ++r) {
+        ASSERT_EQ(doc.cells[r].size(), 3u);
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_EQ(doc.cells[r][c].row, r);
+            EXPECT_EQ(doc.cells[r][c].column, c);
+            EXPECT_EQ(doc.cells[r][c].textLength, 0.0);
+        }
+    }
+    EXPECT_EQ(doc.cells[0][2].text, "c");
+    EXPECT_EQ(doc.cells[1][0].text, "1");
+    EXPECT_EQ(doc.cells[1][1].text, "");
+    EXPECT_EQ(doc.cells[2][0].text, "");
+    EXPECT_EQ(doc.cells[2][2].text, "");
+}
+
+TEST(CsvReader, TableOfMoreThanTheCellLimitIsRefused) {
+    // 100,000 cells are read; one row more is refused with the true count.
+    std::string atLimit;
+    for (int r = 0; r < 10000; ++r) atLimit += "1,2,3,4,5,6,7,8,9,10\n";
+    CCsvDoc doc;
+    TableReadResult r = doc.ReadCsvBytes(atLimit);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(doc.rowCount * doc.columnCount, 100000);
+
+    r = doc.ReadCsvBytes(atLimit + "1\n" + "x\n");
+    EXPECT_EQ(r.status, TableReadResult::Status::TooLarge);
+    EXPECT_EQ(r.message, "表が大きすぎます（100020 セル）。");
+    EXPECT_TRUE(doc.rows.empty());
+    EXPECT_TRUE(doc.cells.empty());
+
+    // One very wide first row.
+    r = doc.ReadCsvBytes(std::string(100000, ','));
+    EXPECT_EQ(r.status, TableReadResult::Status::TooLarge);
+    EXPECT_EQ(r.message, TableTooLargeMessage(100001));
+
+    std::u16string clip;
+    for (int i = 0; i < 50001; ++i) clip += u"a\tb\r\n";
+    CFixedClipboardText big(clip);
+    r = doc.ReadClipboardTable(big);
+    EXPECT_EQ(r.status, TableReadResult::Status::TooLarge);
+    EXPECT_EQ(r.cellCount, 100002);
+}
+
+TEST(CsvReader, FieldsBeyondTheFirstRowAreNotKept) {
+    // A narrow first row and a huge second row: the second row is cut to the
+    // first row's width instead of being held whole.
+    CCsvDoc doc;
+    ASSERT_TRUE(doc.ReadCsvBytes("a\n" + std::string(1 << 20, ',') + "\n").ok());
+    ASSERT_EQ(doc.rows.size(), 2u);
+    EXPECT_EQ(doc.rows[1].size(), 1u);
+    EXPECT_EQ(doc.columnCount, 1);
+}
+
+TEST(CsvReader, FileThatCannotBeReadLeavesTheTableEmpty) {
+    const std::string dir = test::MakeTempDir();
+    CCsvDoc doc;
+    ASSERT_TRUE(doc.ReadCsvBytes("a,b\n").ok());
+    for (const std::string& path : {dir + "/missing.csv", dir}) {
+        TableReadResult r = doc.ReadCsvFile(path);
+        EXPECT_EQ(r.status, TableReadResult::Status::Unreadable) << path;
+        EXPECT_EQ(r.message, "ファイルの読込でエラーが発生しました。");
+        EXPECT_TRUE(doc.rows.empty());
+        EXPECT_EQ(doc.rowCount, 0);
+    }
+
+    const std::string path = dir + "/t.csv";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    const std::string bytes = "\xEF\xBB\xBF" "x,y\r\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    EXPECT_TRUE(doc.ReadCsvFile(path).ok());
+    EXPECT_EQ(doc.rows, (Rows{{"x", "y"}}));
+    std::remove(path.c_str());
+}
+
+TEST(ClipboardTable, LinesEndAtTheFirstEmptyLine) {
+    struct Case {
+        const char* what;
+        std::u16string text;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"two rows with CR LF", u"a\tb\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}}},
+        {"LF only", u"a\tb\nc\td\n", {{"a", "b"}, {"c", "d"}}},
+        {"empty second line ends the table", u"a\tb\r\n\r\nc\td\r\n", {{"a", "b"}}},
+        {"empty second line with LF", u"a\n\nb\n", {{"a"}}},
+        {"single line without line end", u"a\tb", {}},
+        {"last line without line end is dropped", u"a\tb\r\nc\td", {{"a", "b"}}},
+        {"empty text", u"", {}},
+        {"empty first line", u"\r\na\tb\r\n", {}},
+        {"stray CR is removed", u"a\rb\tc\r\r\nd\r\n", {{"ab", "c"}, {"d"}}},
+        {"quotes are kept", u"\"a\"\t\"b,c\"\r\n", {{"\"a\"", "\"b,c\""}}},
+        {"tabs make empty fields", u"\t\ta\r\n", {{"", "", "a"}}},
+        {"Japanese", u"品名\t数量\r\n鉛筆\t３\r\n", {{S("品名"), S("数量")}, {S("鉛筆"), S("３")}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadClipboard(c.text), c.rows) << c.what;
+}
+
+TEST(ClipboardTable, NoTextGivesAnEmptyTable) {
+    CCsvDoc doc;
+    ASSERT_TRUE(doc.ReadCsvBytes("a\n").ok());
+    CFixedClipboardText nothing;
+    TableReadResult r = doc.ReadClipboardTable(nothing);
+    EXPECT_TRUE(r.ok());
+    EXPECT_TRUE(doc.empty());
+    EXPECT_EQ(doc.rowCount, 0);
+    EXPECT_EQ(doc.columnCount, 0);
+}
+
+TEST(ClipboardTable, UnconvertibleCharactersAreCounted) {
+    CCsvDoc doc;
+    CFixedClipboardText clip(u"\u00E9t\u00E9\t\U0001F600\r\n");
+    TableReadResult r = doc.ReadClipboardTable(clip);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.replaced, 3u);
+    const std::string geta = kGetaMarkCp932;
+    EXPECT_EQ(doc.rows, (Rows{{geta + "t" + geta, geta}}));
+}
+
+}  // namespace
+}  // namespace tolvani
