@@ -71,6 +71,13 @@ Bytes NewDrawingHeaderBytes() {
     return out;
 }
 
+long FirstDifference(const Bytes& a, const Bytes& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return static_cast<long>(i);
+    return a.size() == b.size() ? -1 : static_cast<long>(n);
+}
+
 std::string MakeTempDir() {
     char tmpl[] = "/tmp/tolvani-test-XXXXXX";
     const char* d = mkdtemp(tmpl);

@@ -50,6 +50,9 @@ CJwwDoc::LoadResult LoadFromBytes(CJwwDoc& doc, const Bytes& bytes);
 // The bytes a new drawing's header record takes (version 600 defaults).
 Bytes NewDrawingHeaderBytes();
 
+// The offset of the first byte where a and b differ, or -1 when equal.
+long FirstDifference(const Bytes& a, const Bytes& b);
+
 // A fresh temporary folder for one test, removed by the caller if wanted.
 std::string MakeTempDir();
 

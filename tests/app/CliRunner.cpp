@@ -1,0 +1,45 @@
+#include "tests/app/CliRunner.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/support/TestSupport.h"
+
+namespace tolvani::test {
+
+CliResult RunCli(const std::vector<std::string>& args) {
+    CliResult result;
+    char outPath[] = "/tmp/tolvani-cli-out-XXXXXX";
+    char errPath[] = "/tmp/tolvani-cli-err-XXXXXX";
+    const int outFd = mkstemp(outPath);
+    const int errFd = mkstemp(errPath);
+    if (outFd < 0 || errFd < 0) return result;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(outFd, 1);
+        dup2(errFd, 2);
+        std::vector<char*> argv;
+        std::string program = TOLVANI_CLI;
+        argv.push_back(program.data());
+        std::vector<std::string> copy = args;
+        for (auto& a : copy) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(outFd);
+    close(errFd);
+    const Bytes out = ReadFileBytes(outPath), err = ReadFileBytes(errPath);
+    result.out.assign(out.begin(), out.end());
+    result.err.assign(err.begin(), err.end());
+    unlink(outPath);
+    unlink(errPath);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+}  // namespace tolvani::test
