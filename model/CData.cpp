@@ -146,16 +146,18 @@ void CDataMoji::Serialize(JwwStream& ar) {
             throw;
         }
         width = 1;
+        Xfer(ar, start);
+        Xfer(ar, end);
         typeValue = StoredTypeValue();
         ar.PutDword(typeValue);
     } else {
         SerializeCommon(ar);
+        Xfer(ar, start);
+        Xfer(ar, end);
         typeValue = ar.GetDword();
     }
     textType = typeValue % 10000;
     style = typeValue / 10000;
-    Xfer(ar, start);
-    Xfer(ar, end);
     Xfer(ar, charWidth);
     Xfer(ar, height);
     Xfer(ar, spacing);

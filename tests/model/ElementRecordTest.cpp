@@ -74,7 +74,7 @@ TEST(ElementRecords, TextTypeAndStyleShareOneValue) {
     };
     for (const auto& c : cases) {
         const Bytes stored = Common(0, 1, 2, 9, 0, 0, 0)
-                                 .u32(c.stored).f64(0).f64(0).f64(10).f64(0)
+                                 .f64(0).f64(0).f64(10).f64(0).u32(c.stored)
                                  .f64(3).f64(3).f64(0.5).f64(0)
                                  .str("font").str("text").bytes;
         auto text = ReadRecord<CDataMoji>(stored);
@@ -82,7 +82,7 @@ TEST(ElementRecords, TextTypeAndStyleShareOneValue) {
         EXPECT_EQ(text.style, c.style) << c.stored;
         const Bytes written = Record(text);
         uint32_t value;
-        std::memcpy(&value, &written[15], 4);
+        std::memcpy(&value, &written[47], 4);
         EXPECT_EQ(value, c.written) << c.stored;
         EXPECT_EQ(text.style, c.written / 10000) << c.stored;
     }
@@ -90,7 +90,7 @@ TEST(ElementRecords, TextTypeAndStyleShareOneValue) {
 
 TEST(ElementRecords, TextWidthIsWrittenFromTheKeptWidth) {
     const Bytes stored = Common(0, 1, 2, /*width*/ 37, 0, 0, 0)
-                             .u32(3).f64(0).f64(0).f64(10).f64(0)
+                             .f64(0).f64(0).f64(10).f64(0).u32(3)
                              .f64(3).f64(3).f64(0.5).f64(0)
                              .str("f").str("t").bytes;
     auto text = ReadRecord<CDataMoji>(stored);
