@@ -39,6 +39,13 @@ const std::vector<Command>& AllCommands() {
          "  --layers G,LINE,TEXT  書込レイヤグループと直線・文字のレイヤ（0〜15）。\n"
          "                        指定しなければ現在の書込レイヤに挿入します。\n",
          RunInsertTable},
+#ifdef TOLVANI_HAVE_RENDER
+        {"render", "tolvani-cli render FILE OUT [--size WxH] [--dpi N]",
+         "図面の用紙全体を PNG、SVG または PDF に描きます（OUT の拡張子で選びます）。\n"
+         "  --size WxH  描画範囲の画素数（既定 1600x1131。PDF では無視され、A4 横 1 ページ）\n"
+         "  --dpi N     1 インチあたりの画素数（既定 96）\n",
+         RunRender},
+#endif
     };
     return commands;
 }

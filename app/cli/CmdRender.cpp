@@ -1,0 +1,98 @@
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/cli/CliSupport.h"
+#include "app/cli/Commands.h"
+#include "display/qt/DrawingExport.h"
+#include "model/JwwFile.h"
+
+namespace tolvani::cli {
+namespace {
+
+struct Size {
+    long width = 1600;
+    long height = 1131;
+};
+
+Size ParseSize(const std::string& text) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string::npos) UsageError("--size は WxH の形で指定してください: " + text);
+    Size s;
+    s.width = ParseLong(text.substr(0, x), 1, 20000, "--size の幅");
+    s.height = ParseLong(text.substr(x + 1), 1, 20000, "--size の高さ");
+    return s;
+}
+
+// Qt's own notices (platform and run-time folder remarks) are not for the
+// user of a command-line tool; fatal messages still end the program.
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+// Qt needs an application object for fonts; without a display it draws
+// on the offscreen platform.
+std::unique_ptr<QGuiApplication> StartGui() {
+    if (QGuiApplication::instance()) return nullptr;
+    qInstallMessageHandler(QuietQt);
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!display || !*display) && (!wayland || !*wayland) && !std::getenv("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tolvani-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& argv) {
+    Args args(argv, {}, {"size", "dpi"});
+    if (args.positional().size() != 2) UsageError("使い方: " + std::string(FindCommand("render").usage));
+    const std::string& in = args.positional()[0];
+    const std::string& out = args.positional()[1];
+    const std::string ext = LowerExtension(out);
+    if (ext != "png" && ext != "svg" && ext != "pdf")
+        UsageError("出力ファイルの拡張子は .png、.svg、.pdf のいずれかにしてください: " + out);
+    display::ExportOptions options;
+    if (args.has("size")) {
+        const Size s = ParseSize(args.value("size"));
+        options.width = static_cast<int>(s.width);
+        options.height = static_cast<int>(s.height);
+    }
+    if (args.has("dpi")) options.dpi = static_cast<double>(ParseLong(args.value("dpi"), 1, 2400, "--dpi"));
+
+    CJwwDoc doc;
+    LoadDrawingOrFail(in, doc);
+    auto app = StartGui();
+
+    display::DrawReport report;
+    QByteArray bytes;
+    if (ext == "png")
+        bytes = display::ExportPng(doc, options, &report);
+    else if (ext == "svg")
+        bytes = display::ExportSvg(doc, options, &report);
+    else
+        bytes = display::ExportPdf(doc, options, &report);
+    if (bytes.isEmpty()) throw CliError{kExitWriteFailed, "画像を作れませんでした。 (" + out + ")"};
+    try {
+        WriteFileAtomically(out, [&bytes](std::FILE* f) {
+            if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), f) !=
+                static_cast<std::size_t>(bytes.size()))
+                throw std::runtime_error("short write");
+        });
+    } catch (const std::exception&) {
+        throw CliError{kExitWriteFailed, "ファイルを書き込めませんでした。 (" + out + ")"};
+    }
+    if (!report.missingDefinitions.empty()) {
+        std::string numbers;
+        for (const int32_t n : report.missingDefinitions) numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
+        std::fprintf(stderr, "警告: %s (定義番号 %s)\n", display::kBlockMissingMessage, numbers.c_str());
+    }
+    return kExitOk;
+}
+
+}  // namespace tolvani::cli

@@ -1,0 +1,78 @@
+// Draws element lists: the three passes of a list, visibility by layer
+// group and layer, colours, and the drawing rule of each element kind.
+// Block insertions recurse into their definitions through an
+// InsertionContext.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+#include "blocks/InsertionContext.h"
+#include "display/CJwwScreen.h"
+#include "display/Canvas.h"
+#include "model/CJwwDoc.h"
+
+namespace tolvani::display {
+
+// Everything one draw shares: the target, the drawing, the drawing context,
+// the definitions entered on the way down and the missing definitions met.
+struct RenderState {
+    RenderState(Canvas& c, CJwwDoc& d, CJwwScreen& s, int32_t dotSizeValue);
+
+    Canvas& canvas;
+    CJwwDoc& doc;
+    CJwwScreen& screen;
+    int32_t dotSize;
+    BlockPath path;
+    std::set<int32_t> missing;
+    // Elements still allowed through insertions in this draw: definitions
+    // that place each other many times over could otherwise take
+    // practically forever.
+    long placedBudget = 50'000'000;
+    // Points of the curve being drawn.
+    std::vector<DevicePoint> curve;
+    // The device rectangle that can be seen, widened by a margin; elements
+    // wholly outside it are skipped.
+    bool cull = false;
+    DeviceRect visible;
+    // Last pen and brush handed to the canvas, so that unchanged ones are
+    // not handed again.
+    Pen pen;
+    Brush brush;
+    bool penSet = false;
+    bool brushSet = false;
+
+    void UsePen(const Pen& p);
+    void UseBrush(const Brush& b);
+    // True when the device box (any corner order) may touch the visible area.
+    bool MayShow(double x0, double y0, double x1, double y1) const;
+};
+
+// Screen colour of a colour number: the drawing's table, entry 10 fixed,
+// numbers outside the table black.
+Color ScreenColor(const CJwwHeader& header, int n);
+
+// State of a layer group and of one of its layers; numbers outside 0..15
+// count as hidden.
+bool LayerVisible(const CJwwHeader& header, int group, int layer);
+
+void DrawElements(RenderState& rs, const ElementList& list, const InsertionContext* context);
+
+// Arc or ellipse as a polyline through the device centre (X, Y unrounded).
+// Returns the number of segments drawn.
+int DrawFlattenedCurve(RenderState& rs, double cx, double cy, double rx, double ry, double start, double sweep,
+                       double tilt);
+
+// Zigzag line between two device points (x rounded, y unrounded).
+void DrawRandomLine(Canvas& canvas, uint32_t bits, double x1, double y1, double x2, double y2, double pitch,
+                    double offset);
+
+// Maps the first n drawing-space scratch points to device points and fills
+// the polygon with the selected pen and brush.
+void FillPolygon(RenderState& rs, int n);
+
+// The mark of a point element at drawing point (x, y).
+void DrawPointMark(RenderState& rs, int code, double x, double y, double angle, double scale);
+
+}  // namespace tolvani::display

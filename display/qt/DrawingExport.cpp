@@ -1,0 +1,91 @@
+#include "display/qt/DrawingExport.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <cmath>
+
+#include "display/qt/QtCanvas.h"
+
+namespace tolvani::display {
+
+namespace {
+
+constexpr int kPdfResolution = 300;
+
+void Keep(DrawReport* out, DrawReport&& report) {
+    if (out) *out = std::move(report);
+}
+
+}  // namespace
+
+DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double dpiY, DeviceSize pixels,
+                           CJwwDoc& doc, int32_t dotSize) {
+    QtCanvas canvas(painter, dpiX, dpiY, image);
+    ViewValues values;
+    values.dotSize = dotSize;
+    values.clientSize = pixels;
+    values.extent = canvas.DeviceToHimetric(pixels);
+    values.clientHimetric = values.extent;
+    CJwwScreen screen;
+    FitPaper(doc, screen, values);
+    painter.fillRect(QRect(0, 0, pixels.width, pixels.height), Qt::white);
+    return DrawDrawing(canvas, doc, screen, values);
+}
+
+QImage RenderImage(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
+    QImage image(o.width, o.height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int dpm = static_cast<int>(std::lround(o.dpi / 0.0254));
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+    QPainter painter(&image);
+    Keep(report, PaintWholePaper(painter, &image, o.dpi, o.dpi, {o.width, o.height}, doc, o.dotSize));
+    painter.end();
+    return image;
+}
+
+QByteArray ExportPng(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
+    const QImage image = RenderImage(doc, o, report);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray ExportSvg(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(o.width, o.height));
+    svg.setViewBox(QRect(0, 0, o.width, o.height));
+    svg.setResolution(static_cast<int>(std::lround(o.dpi)));
+    svg.setTitle(QStringLiteral("Tolvani"));
+    QPainter painter(&svg);
+    Keep(report, PaintWholePaper(painter, nullptr, o.dpi, o.dpi, {o.width, o.height}, doc, o.dotSize));
+    painter.end();
+    return bytes;
+}
+
+QByteArray ExportPdf(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(kPdfResolution);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+    pdf.setTitle(QStringLiteral("Tolvani"));
+    pdf.setCreator(QStringLiteral("Tolvani"));
+    QPainter painter(&pdf);
+    const DeviceSize pixels{pdf.width(), pdf.height()};
+    Keep(report, PaintWholePaper(painter, nullptr, kPdfResolution, kPdfResolution, pixels, doc, o.dotSize));
+    painter.end();
+    return bytes;
+}
+
+}  // namespace tolvani::display

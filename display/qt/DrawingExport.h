@@ -1,0 +1,37 @@
+// Pictures of a whole drawing as PNG, SVG or PDF bytes, drawn through the
+// same DrawDrawing as every other target: the paper fitted to the target
+// area, DotSize 16, the drawing's own screen colours, a white background.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QPainter>
+
+#include "display/DrawDocument.h"
+#include "model/CJwwDoc.h"
+
+namespace tolvani::display {
+
+struct ExportOptions {
+    int width = 1600;   // device pixels (PNG, SVG)
+    int height = 1131;
+    double dpi = 96;    // device pixels per inch
+    int32_t dotSize = 16;
+};
+
+// Fits the paper into a target of `pixels` device units at the painter's
+// resolution and draws the drawing onto the painter, which is active on a
+// device of that size. `image` is the painter's image, when it draws on one.
+DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double dpiY, DeviceSize pixels,
+                           CJwwDoc& doc, int32_t dotSize);
+
+// An opaque RGB32 image of the whole paper.
+QImage RenderImage(CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
+
+QByteArray ExportPng(CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
+// viewBox W×H, width and height in millimetres of the extent.
+QByteArray ExportSvg(CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
+// One A4 landscape page with the paper fitted to it (the size is ignored).
+QByteArray ExportPdf(CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
+
+}  // namespace tolvani::display

@@ -1,0 +1,92 @@
+// The canvas on QPainter: images, SVG and PDF files, printers and widgets.
+// Antialiasing is off, as the device arithmetic of the renderers assumes.
+// On an RGB32 image without a window mapping, glyphs are drawn from a cache
+// of their pixel masks.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "display/Canvas.h"
+#include "display/qt/FontMapper.h"
+#include "display/qt/GlyphPainter.h"
+
+namespace tolvani::display {
+
+class GlyphCache;
+
+class QtCanvas : public Canvas {
+public:
+    // Draws with an active painter on a device of the given resolution
+    // (device units per inch). `image` is the painter's target when it is
+    // an image; it enables the cached glyph masks.
+    QtCanvas(QPainter& painter, double dpiX, double dpiY, QImage* image = nullptr);
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    DeviceSize HimetricToDevice(DeviceSize himetric) const override;
+    DeviceSize DeviceToHimetric(DeviceSize device) const override;
+    void SetWindowOrigin(DevicePoint origin) override;
+    void SetWindowExtents(DeviceSize window, DeviceSize viewport) override;
+    void SetPen(const Pen& pen) override;
+    void SetBrush(const Brush& brush) override;
+    void MoveTo(int32_t x, int32_t y) override;
+    void LineTo(int32_t x, int32_t y) override;
+    void Polyline(const DevicePoint* points, std::size_t count) override;
+    void Polygon(const DevicePoint* points, std::size_t count) override;
+    void Ellipse(const DeviceRect& box) override;
+    void Chord(const DeviceRect& box, DevicePoint radial1, DevicePoint radial2) override;
+    void Rectangle(const DeviceRect& box) override;
+    void SetPixel(int32_t x, int32_t y, Color color) override;
+    void SetTextColor(Color color) override;
+    void SetBackgroundColor(Color color) override;
+    void SetBackgroundMode(BackgroundMode mode) override;
+    void SetFont(const LogFont& font) override;
+    void TextOut(int32_t x, int32_t y, std::string_view bytes, char32_t original) override;
+    bool SetRasterMode(RasterMode mode) override;
+    bool VisibleBox(DeviceRect& box) const override;
+
+    // Limits what VisibleBox reports (the whole device by default when it is
+    // an image; otherwise only when set).
+    void SetVisibleBox(const DeviceRect& box);
+
+private:
+    const ResolvedFont& Resolve(const LogFont& font);
+    void ApplyPen();
+    const QPolygon& ToPolygon(const DevicePoint* points, std::size_t count);
+    static QRect BoxRect(const DeviceRect& box);
+
+    QPainter& painter_;
+    double dpiX_, dpiY_;
+    QImage* image_;
+    bool direct_ = false;  // glyph masks may be written into image_
+    QPoint current_;
+    Pen pen_;
+    Brush brush_;
+    QPen qpen_;
+    Color textColor_ = kBlack;
+    Color backgroundColor_ = kWhite;
+    BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
+    LogFont font_;
+    const ResolvedFont* resolved_ = nullptr;
+    bool fontChanged_ = true;
+    FontMapper mapper_;
+    struct FontKeyHash {
+        std::size_t operator()(const LogFont& f) const;
+    };
+    std::unordered_map<LogFont, std::unique_ptr<ResolvedFont>, FontKeyHash> fonts_;
+    std::unique_ptr<GlyphCache> glyphs_;
+    QPolygon polygon_;
+    bool hasVisible_ = false;
+    DeviceRect visible_;
+};
+
+// QColor of a 0x00BBGGRR colour.
+QColor ToQColor(Color c);
+
+}  // namespace tolvani::display
