@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -249,7 +250,7 @@ TEST(CsvReader, FileThatCannotBeReadLeavesTheTableEmpty) {
     std::fclose(f);
     EXPECT_TRUE(doc.ReadCsvFile(path).ok());
     EXPECT_EQ(doc.rows, (Rows{{"x", "y"}}));
-    std::remove(path.c_str());
+    std::filesystem::remove_all(dir);
 }
 
 TEST(ClipboardTable, LinesEndAtTheFirstEmptyLine) {
