@@ -85,20 +85,32 @@ TableReadResult CCsvDoc::ReadCsvFile(const std::string& path) {
     Clear();
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return Unreadable();
-    return ReadCsvBytes(bytes);
+    TableReadResult result;
+    result.encoding = ChooseTableEncoding(bytes);
+    if (result.encoding != TableEncoding::ShiftJis) {
+        std::string text = DecodeTableText(bytes, result.encoding, &result.replaced);
+        std::string().swap(bytes);  // the file's bytes are not needed any more
+        ReadCsvText(text, result);
+    } else {
+        ReadCsvText(bytes, result);
+    }
+    return result;
 }
 
 TableReadResult CCsvDoc::ReadCsvBytes(std::string_view bytes) {
     Clear();
     TableReadResult result;
     result.encoding = ChooseTableEncoding(bytes);
-    std::string converted;
-    std::string_view text = bytes;
     if (result.encoding != TableEncoding::ShiftJis) {
-        converted = DecodeTableText(bytes, result.encoding, &result.replaced);
-        text = converted;
+        const std::string text = DecodeTableText(bytes, result.encoding, &result.replaced);
+        ReadCsvText(text, result);
+    } else {
+        ReadCsvText(bytes, result);
     }
+    return result;
+}
 
+void CCsvDoc::ReadCsvText(std::string_view text, TableReadResult& result) {
     // Lines end at LF or CR LF; a last line without a line end is read; a
     // final line end gives no further row.
     RowCollector collector(rows, ',');
@@ -120,10 +132,9 @@ TableReadResult CCsvDoc::ReadCsvBytes(std::string_view bytes) {
         Clear();
         result.status = TableReadResult::Status::TooLarge;
         result.message = TableTooLargeMessage(result.cellCount);
-        return result;
+        return;
     }
     BuildCells();
-    return result;
 }
 
 TableReadResult CCsvDoc::ReadClipboardTable(CClipboardText& clipboard) {

@@ -76,6 +76,10 @@ public:
     int rowCount = 0;
     int columnCount = 0;
     CTableMeasure measure;
+
+private:
+    // Lines, quotes and fields of a CSV text in code page 932.
+    void ReadCsvText(std::string_view text, TableReadResult& result);
 };
 
 }  // namespace tolvani
