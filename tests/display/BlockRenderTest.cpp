@@ -1,0 +1,207 @@
+// Block insertions: placement through nested and mirrored insertions,
+// layers of the insertion, highlighting, and missing or self-placing
+// definitions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "display/DrawDocument.h"
+#include "display/RecordingCanvas.h"
+#include "tests/display/DisplayTestSupport.h"
+
+namespace tolvani::display {
+namespace {
+
+using test::Draw;
+using test::NewDoc;
+using test::ScreenAt;
+
+constexpr double kPi = 3.14159265358979323846;
+
+CDataList& AddDefinition(CJwwDoc& doc, int number) {
+    auto d = std::make_unique<CDataList>();
+    d->number = number;
+    CDataList& ref = *d;
+    doc.blockList.push_back(std::move(d));
+    return ref;
+}
+
+void AddLine(ElementList& list, double x1, double y1, double x2, double y2, uint16_t layer = 0) {
+    auto l = std::make_unique<CDataSen>();
+    l->lineType = 1;
+    l->color = 2;
+    l->layer = layer;
+    l->start = {x1, y1};
+    l->end = {x2, y2};
+    list.push_back(std::move(l));
+}
+
+CDataBlock& AddInsertion(ElementList& list, int def, double x, double y, double sx = 1, double sy = 1,
+                         double angle = 0) {
+    auto b = std::make_unique<CDataBlock>();
+    b->definitionNumber = def;
+    b->ref = {x, y};
+    b->scaleX = sx;
+    b->scaleY = sy;
+    b->angle = angle;
+    CDataBlock& ref = *b;
+    list.push_back(std::move(b));
+    return ref;
+}
+
+struct Fixture {
+    std::unique_ptr<CJwwDoc> doc = NewDoc();
+    CJwwScreen screen = ScreenAt(0, 100, 2, 2);
+    RecordingCanvas canvas;
+    void Run() { Draw(canvas, *doc, screen); }
+    std::vector<DevicePoint> Ends() const {
+        std::vector<DevicePoint> out;
+        for (const auto& c : canvas.calls)
+            if (c.kind == CallKind::MoveTo || c.kind == CallKind::LineTo) out.push_back(c.points[0]);
+        return out;
+    }
+};
+
+TEST(BlockRendering, NestedInsertionsComposePlacement) {
+    Fixture f;
+    AddLine(AddDefinition(*f.doc, 1).elements, 0, 0, 10, 0);
+    // Definition 2 places definition 1 at (5, 0) turned by 90°.
+    AddInsertion(AddDefinition(*f.doc, 2).elements, 1, 5, 0, 1, 1, kPi / 2);
+    AddInsertion(f.doc->mainList, 2, 40, 40, 2, 2);
+    f.Run();
+    // Inner line: (0,0)-(10,0) → turned (0,0)-(0,10) → +(5,0) → scaled ×2 → +(40,40).
+    const auto ends = f.Ends();
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(ends[0], (DevicePoint{100, 120}));  // (50, 40)
+    EXPECT_EQ(ends[1], (DevicePoint{100, 80}));   // (50, 60)
+}
+
+TEST(BlockRendering, UnderAMirroredParentTheOwnAngleTurnsTheOtherWay) {
+    Fixture f;
+    AddLine(AddDefinition(*f.doc, 1).elements, 0, 0, 10, 0);
+    AddInsertion(AddDefinition(*f.doc, 2).elements, 1, 0, 0, 1, 1, kPi / 2);
+    AddInsertion(f.doc->mainList, 2, 50, 50, -1, 1, 0);  // mirrored in x
+    f.Run();
+    // Composed angle 0 − 90° with scale x −1: the turned line still points
+    // up, as the mirror image of an upright line does (adding the angles
+    // would turn it down).
+    const auto ends = f.Ends();
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(ends[0], (DevicePoint{100, 100}));
+    EXPECT_EQ(ends[1], (DevicePoint{100, 80}));  // (50, 60)
+}
+
+TEST(BlockRendering, AHiddenInsertionLayerHidesTheWholeDefinition) {
+    Fixture f;
+    CDataList& d = AddDefinition(*f.doc, 1);
+    AddLine(d.elements, 0, 0, 10, 0, /*layer*/ 0);
+    AddLine(d.elements, 0, 0, 10, 0, /*layer*/ 4);
+    CDataBlock& b = AddInsertion(f.doc->mainList, 1, 0, 0);
+    b.layer = 3;
+    f.doc->header.groups[0].layerState[3] = kHidden;
+    f.doc->header.groups[0].layerState[4] = kHidden;  // the element's own layer does not matter
+    f.Run();
+    EXPECT_TRUE(f.canvas.Of(CallKind::LineTo).empty());
+    b.layer = 0;
+    f.Run();
+    EXPECT_EQ(f.canvas.Of(CallKind::LineTo).size(), 2u);  // drawn on the insertion's layer
+}
+
+TEST(BlockRendering, HighlightFollowsTheSelectionAndPropagatesDown) {
+    struct Case {
+        int selectedParent, selectedItem;
+        bool outerRed, innerRed;
+    };
+    // Outer insertion: tree item 5 placing definition 1, which places definition 2.
+    const Case cases[] = {
+        {0, 0, false, false},  // nothing selected
+        {0, 5, true, true},    // the top-level insertion, and all it contains
+        {5, 2, false, true},   // the nested insertion under item 5
+        {7, 2, false, false},  // under another item
+        {0, 6, false, false},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        CDataList& d1 = AddDefinition(*f.doc, 1);
+        AddLine(d1.elements, 0, 0, 1, 0);
+        AddInsertion(d1.elements, 2, 0, 0);
+        AddLine(AddDefinition(*f.doc, 2).elements, 0, 0, 1, 0);
+        CDataBlock& top = AddInsertion(f.doc->mainList, 1, 0, 0);
+        top.treeItemId = 5;
+        f.doc->selectedParentId = c.selectedParent;
+        f.doc->selectedItemId = c.selectedItem;
+        f.Run();
+        const auto pens = f.canvas.Of(CallKind::Pen);
+        // Pens are handed over only when they change.
+        std::vector<Color> colours;
+        for (const auto& call : f.canvas.calls) {
+            if (call.kind == CallKind::Pen) colours.push_back(call.pen.color);
+            if (call.kind == CallKind::LineTo) colours.push_back(0xFF000000u);
+        }
+        const Color normal = f.doc->header.color[2] & 0xFFFFFF;
+        Color current = 0xFEFEFEFEu;
+        std::vector<Color> lineColours;
+        for (Color v : colours) {
+            if (v == 0xFF000000u)
+                lineColours.push_back(current);
+            else
+                current = v;
+        }
+        ASSERT_EQ(lineColours.size(), 2u);
+        EXPECT_EQ(lineColours[0], c.outerRed ? kRed : normal) << c.selectedParent << "/" << c.selectedItem;
+        EXPECT_EQ(lineColours[1], c.innerRed ? kRed : normal) << c.selectedParent << "/" << c.selectedItem;
+    }
+}
+
+TEST(BlockRendering, MissingAndSelfPlacingDefinitionsAreReportedOncePerDraw) {
+    auto doc = NewDoc();
+    CDataList& self = AddDefinition(*doc, 1);
+    AddLine(self.elements, 0, 0, 1, 1);
+    AddInsertion(self.elements, 1, 1, 1);  // places itself
+    CDataList& a = AddDefinition(*doc, 2);
+    AddInsertion(a.elements, 3, 0, 0);
+    AddInsertion(AddDefinition(*doc, 3).elements, 2, 0, 0);  // 2 → 3 → 2
+    for (int i = 0; i < 50; ++i) AddInsertion(doc->mainList, 9, 0, 0);
+    AddInsertion(doc->mainList, 4, 0, 0);
+    AddInsertion(doc->mainList, 1, 0, 0);
+    AddInsertion(doc->mainList, 2, 0, 0);
+    RecordingCanvas canvas;
+    CJwwScreen screen;
+    screen.viewWidth = 400;
+    ViewValues v;
+    v.extent = {1000, 500};
+    const DrawReport report = DrawDrawing(canvas, *doc, screen, v);
+    const std::vector<int32_t> expected = {1, 2, 4, 9};
+    EXPECT_EQ(report.missingDefinitions, expected);
+    EXPECT_EQ(canvas.Of(CallKind::LineTo).size(), 1u);  // definition 1 drawn once, not again inside itself
+}
+
+TEST(BlockRendering, AnEmptyDefinitionListReportsEveryInsertion) {
+    auto doc = NewDoc();
+    AddInsertion(doc->mainList, 0, 0, 0);
+    RecordingCanvas canvas;
+    CJwwScreen screen;
+    screen.viewWidth = 400;
+    ViewValues v;
+    v.extent = {1000, 500};
+    EXPECT_EQ(DrawDrawing(canvas, *doc, screen, v).missingDefinitions, std::vector<int32_t>{0});
+}
+
+TEST(BlockRendering, TextThroughAMirroredInsertionKeepsItsSize) {
+    Fixture f;
+    CDataList& d = AddDefinition(*f.doc, 1);
+    auto t = std::make_unique<CDataMoji>();
+    t->height = t->charWidth = 5;
+    t->angle = 30;
+    t->text = JwwString("A");
+    d.elements.push_back(std::move(t));
+    AddInsertion(f.doc->mainList, 1, 50, 50, 1, -1, kPi / 2);
+    f.Run();
+    const auto texts = f.canvas.Texts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].font.height, 10);
+    EXPECT_EQ(texts[0].font.escapement, 600);  // 90° − 30°
+}
+
+}  // namespace
+}  // namespace tolvani::display

@@ -1,0 +1,217 @@
+// The QPainter canvas on the offscreen platform: fonts, glyph placement,
+// raster modes, and the picture exports.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
+
+#include "display/qt/DrawingExport.h"
+#include "display/qt/FontMapper.h"
+#include "display/qt/QtCanvas.h"
+#include "model/Cp932.h"
+#include "tests/display/DisplayTestSupport.h"
+
+namespace tolvani::display {
+namespace {
+
+class QtCanvasTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { test::EnsureGuiApp(); }
+};
+
+QImage White(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// The bounding box of every pixel that is not white.
+QRect Inked(const QImage& image) {
+    int l = image.width(), t = image.height(), r = -1, b = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                l = std::min(l, x);
+                r = std::max(r, x);
+                t = std::min(t, y);
+                b = std::max(b, y);
+            }
+    return r < 0 ? QRect() : QRect(QPoint(l, t), QPoint(r, b));
+}
+
+TEST_F(QtCanvasTest, DrawingFaceNamesMapToInstalledJapaneseFonts) {
+    struct Case {
+        const char* face;
+        const char* family;
+    };
+    const Case cases[] = {
+        {"ＭＳ　ゴシック", "IPAGothic"}, {"ＭＳ ゴシック", "IPAGothic"}, {"MS Gothic", "IPAGothic"},
+        {"ＭＳ　明朝", "IPAMincho"},     {"MS Mincho", "IPAMincho"},     {"ＭＳ Ｐゴシック", "IPAPGothic"},
+        {"ＭＳ Ｐ明朝", "IPAPMincho"},   {"どこにもない書体", "IPAGothic"}, {"", "IPAGothic"},
+    };
+    FontMapper mapper;
+    for (const auto& c : cases) EXPECT_EQ(mapper.Family(Utf8ToCp932(c.face)).toStdString(), c.family) << c.face;
+}
+
+TEST_F(QtCanvasTest, GlyphsHangFromTheirTopLeftPointOnImagesAndVectorTargets) {
+    for (bool direct : {true, false}) {
+        QImage image = White(200, 100);
+        {
+            QPainter painter(&image);
+            QtCanvas canvas(painter, 96, 96, direct ? &image : nullptr);
+            LogFont f;
+            f.height = 40;
+            f.faceName = Utf8ToCp932("ＭＳ ゴシック");
+            canvas.SetFont(f);
+            canvas.SetTextColor(kBlack);
+            canvas.TextOut(50, 30, Utf8ToCp932("田"), 0);
+        }
+        const QRect ink = Inked(image);
+        ASSERT_FALSE(ink.isNull()) << direct;
+        EXPECT_GE(ink.top(), 30) << direct;
+        EXPECT_LE(ink.bottom(), 70) << direct;
+        EXPECT_GE(ink.left(), 50) << direct;
+        EXPECT_LE(ink.right(), 90) << direct;
+        EXPECT_GT(ink.height(), 25) << direct;
+    }
+}
+
+TEST_F(QtCanvasTest, VerticalFullWidthGlyphsStandInTheColumnLeftOfThePoint) {
+    QImage image = White(200, 200);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(painter, 96, 96, &image);
+        LogFont f;
+        f.height = 40;
+        f.escapement = f.orientation = -900;
+        f.faceName = "@" + Utf8ToCp932("ＭＳ ゴシック");
+        canvas.SetFont(f);
+        canvas.TextOut(100, 50, Utf8ToCp932("田"), 0);
+    }
+    const QRect ink = Inked(image);
+    ASSERT_FALSE(ink.isNull());
+    EXPECT_GE(ink.left(), 60);
+    EXPECT_LE(ink.right(), 100);
+    EXPECT_GE(ink.top(), 50);
+    EXPECT_LE(ink.bottom(), 90);
+}
+
+TEST_F(QtCanvasTest, VerticalLongVowelMarkRunsAlongTheColumn) {
+    QImage image = White(200, 200);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(painter, 96, 96, &image);
+        LogFont f;
+        f.height = 60;
+        f.escapement = -900;
+        f.faceName = "@" + Utf8ToCp932("ＭＳ ゴシック");
+        canvas.SetFont(f);
+        canvas.TextOut(100, 50, Utf8ToCp932("ー"), 0);
+    }
+    const QRect ink = Inked(image);
+    ASSERT_FALSE(ink.isNull());
+    EXPECT_GT(ink.height(), 3 * ink.width());  // a vertical bar, not a horizontal one
+}
+
+TEST_F(QtCanvasTest, NotXorDrawnTwiceRestoresEveryPixelAndVectorTargetsRefuseIt) {
+    QImage image = White(64, 64);
+    {
+        QPainter painter(&image);
+        painter.fillRect(0, 0, 32, 64, Qt::blue);
+        const QImage before = image.copy();
+        QtCanvas canvas(painter, 96, 96, &image);
+        ASSERT_TRUE(canvas.SetRasterMode(RasterMode::NotXorPen));
+        canvas.SetPen({PenStyle::Solid, 1, kBlack});
+        for (int i = 0; i < 2; ++i) {
+            canvas.MoveTo(5, 5);
+            canvas.LineTo(60, 40);
+        }
+        canvas.SetRasterMode(RasterMode::CopyPen);
+        painter.end();
+        EXPECT_EQ(image, before);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(10, 10));
+    QPainter painter(&svg);
+    QtCanvas canvas(painter, 96, 96);
+    EXPECT_FALSE(canvas.SetRasterMode(RasterMode::NotXorPen));
+}
+
+TEST_F(QtCanvasTest, HimetricConversionIsAPureScale) {
+    QImage image = White(4, 4);
+    QPainter painter(&image);
+    QtCanvas canvas(painter, 96, 96, &image);
+    const DeviceSize d = canvas.HimetricToDevice({42333, 29915});
+    EXPECT_EQ(d.width, 1600);
+    EXPECT_EQ(d.height, 1131);
+    const DeviceSize h = canvas.DeviceToHimetric({1600, 1131});
+    EXPECT_EQ(h.width, 42333);
+    EXPECT_EQ(h.height, 29924);
+}
+
+std::unique_ptr<CJwwDoc> SmallDrawing() {
+    auto doc = test::NewDoc();
+    doc->shownPaperSize = 3;
+    auto line = std::make_unique<CDataSen>();
+    line->lineType = 1;
+    line->color = 2;
+    line->start = {-200, -140};
+    line->end = {200, 140};
+    doc->mainList.push_back(std::move(line));
+    auto text = std::make_unique<CDataMoji>();
+    text->color = 2;
+    text->height = text->charWidth = 20;
+    text->start = {-150, 50};
+    text->fontName = Utf8ToCp932("ＭＳ ゴシック");
+    text->text = Utf8ToCp932("図面");
+    doc->mainList.push_back(std::move(text));
+    return doc;
+}
+
+TEST_F(QtCanvasTest, PngSvgAndPdfShowTheSamePicture) {
+    auto doc = SmallDrawing();
+    ExportOptions o;
+    o.width = 420;
+    o.height = 297;
+    DrawReport report;
+    const QImage png = RenderImage(*doc, o, &report);
+    EXPECT_EQ(png.size(), QSize(420, 297));
+    EXPECT_EQ(png.pixel(0, 0), qRgb(255, 255, 255));
+    const QRect ink = Inked(png);
+    EXPECT_LE(ink.left(), 12);  // the diagonal reaches near both corners
+    EXPECT_GE(ink.right(), 407);
+
+    const QByteArray svg = ExportSvg(*doc, o, &report);
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 420 297\""));
+    EXPECT_TRUE(svg.contains("width=\"111.125mm\""));
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    QImage back = White(420, 297);
+    {
+        QPainter p(&back);
+        renderer.render(&p);
+    }
+    const QRect svgInk = Inked(back);
+    EXPECT_NEAR(svgInk.left(), ink.left(), 2);
+    EXPECT_NEAR(svgInk.right(), ink.right(), 2);
+    EXPECT_NEAR(svgInk.top(), ink.top(), 3);
+
+    const QByteArray pdf = ExportPdf(*doc, o, &report);
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    const qsizetype box = pdf.indexOf("/MediaBox [");
+    ASSERT_GE(box, 0);
+    const QList<QByteArray> numbers = pdf.mid(box + 11, 40).split(']').at(0).simplified().split(' ');
+    ASSERT_EQ(numbers.size(), 4);
+    EXPECT_NEAR(numbers[2].toDouble(), 841.9, 1);  // A4 landscape, in points
+    EXPECT_NEAR(numbers[3].toDouble(), 595.3, 1);
+}
+
+}  // namespace
+}  // namespace tolvani::display

@@ -1,0 +1,96 @@
+// tolvani-cli render: formats, sizes, exit codes and the missing-block warning.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+
+#include "app/gen/DrawingGenerator.h"
+#include "model/JwwFile.h"
+#include "tests/app/CliRunner.h"
+#include "tests/display/DisplayTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace tolvani::display {
+namespace {
+
+using test::RunCli;
+
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::EnsureGuiApp();
+        dir_ = test::MakeTempDir();
+        CJwwDoc doc;
+        GenerateDrawing(doc, {300, 5, 10});
+        SaveJwwFile(Path("d.jww"), doc);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string dir_;
+};
+
+TEST_F(RenderCommand, WritesPngSvgAndPdfByTheExtension) {
+    auto r = RunCli({"render", Path("d.jww"), Path("a.png"), "--size", "320x200"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    QImage png(QString::fromStdString(Path("a.png")));
+    EXPECT_EQ(png.size(), QSize(320, 200));
+    EXPECT_EQ(png.pixel(0, 0), qRgb(255, 255, 255));
+
+    r = RunCli({"render", Path("d.jww"), Path("a.SVG"), "--size=320x200", "--dpi", "200"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto svg = test::ReadFileBytes(Path("a.SVG"));
+    const std::string text(svg.begin(), svg.end());
+    EXPECT_NE(text.find("viewBox=\"0 0 320 200\""), std::string::npos);
+    EXPECT_NE(text.find("width=\"40.64mm\""), std::string::npos);
+
+    r = RunCli({"render", Path("d.jww"), Path("a.pdf"), "--size", "10x10"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto pdf = test::ReadFileBytes(Path("a.pdf"));
+    ASSERT_GT(pdf.size(), 1000u);
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 5), "%PDF-");
+}
+
+TEST_F(RenderCommand, BadUsageUnreadableInputAndUnwritableOutput) {
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{"render", Path("d.jww"), Path("a.bmp")}, 2},
+        {{"render", Path("d.jww"), Path("a.png"), "--size", "0x10"}, 2},
+        {{"render", Path("d.jww"), Path("a.png"), "--size", "100"}, 2},
+        {{"render", Path("d.jww"), Path("a.png"), "--dpi", "0"}, 2},
+        {{"render", Path("d.jww"), Path("a.png"), "--zoom", "2"}, 2},
+        {{"render", Path("d.jww")}, 2},
+        {{"render", Path("missing.jww"), Path("a.png")}, 1},
+        {{"render", Path("d.jww"), Path("no/such/folder/a.png")}, 3},
+    };
+    for (const auto& c : cases) {
+        const auto r = RunCli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back();
+        EXPECT_TRUE(r.out.empty()) << c.args.back();
+        EXPECT_FALSE(r.err.empty()) << c.args.back();
+        EXPECT_FALSE(std::filesystem::exists(Path("a.png"))) << c.args.back();
+    }
+}
+
+TEST_F(RenderCommand, MissingDefinitionsGiveOneWarningLine) {
+    CJwwDoc doc;
+    doc.header.SetNewDrawingDefaults();
+    for (int i = 0; i < 20; ++i) {
+        auto b = std::make_unique<CDataBlock>();
+        b->definitionNumber = i % 2 ? 7 : 3;
+        doc.mainList.push_back(std::move(b));
+    }
+    SaveJwwFile(Path("m.jww"), doc);
+    const auto r = RunCli({"render", Path("m.jww"), Path("m.png")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("ブロックが見つかりません！"), std::string::npos);
+    EXPECT_NE(r.err.find("3, 7"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(Path("m.png")));
+}
+
+}  // namespace
+}  // namespace tolvani::display

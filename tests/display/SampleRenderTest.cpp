@@ -1,0 +1,58 @@
+// The real drawings of the samples folder drawn whole: every one shows
+// lines and texts where its elements lie.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "display/qt/DrawingExport.h"
+#include "model/JwwFile.h"
+#include "tests/display/DisplayTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace tolvani::display {
+namespace {
+
+int InkedPixels(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour) ++n;
+    return n;
+}
+
+TEST(SampleRendering, EverySampleDrawsWithoutMissingDefinitions) {
+    const auto paths = test::SamplePaths();
+    if (paths.empty()) GTEST_SKIP() << "no sample drawings";
+    test::EnsureGuiApp();
+    for (const auto& path : paths) {
+        CJwwDoc doc;
+        ASSERT_EQ(LoadJwwFile(path, doc), CJwwDoc::LoadResult::Loaded) << path;
+        ExportOptions o;
+        o.width = 800;
+        o.height = 566;
+        DrawReport report;
+        const QImage image = RenderImage(doc, o, &report);
+        EXPECT_TRUE(report.missingDefinitions.empty()) << path;
+        const int white = InkedPixels(image, qRgb(255, 255, 255));
+        EXPECT_LT(white, o.width * o.height - 200) << path;  // something is drawn
+    }
+}
+
+TEST(SampleRendering, TextsOfTheFirstSampleAppearInTheirColour) {
+    const auto paths = test::SamplePaths();
+    std::string test1;
+    for (const auto& p : paths)
+        if (p.size() >= 9 && p.compare(p.size() - 9, 9, "Test1.jww") == 0) test1 = p;
+    if (test1.empty()) GTEST_SKIP() << "no sample drawings";
+    test::EnsureGuiApp();
+    CJwwDoc doc;
+    LoadJwwFile(test1, doc);
+    // Its headings are texts of colour 5; nothing else uses that colour.
+    const uint32_t c5 = doc.header.color[5];
+    const QRgb colour = qRgb(c5 & 0xFF, (c5 >> 8) & 0xFF, (c5 >> 16) & 0xFF);
+    const QImage image = RenderImage(doc, ExportOptions{}, nullptr);
+    EXPECT_GT(InkedPixels(image, colour), 2000);
+}
+
+}  // namespace
+}  // namespace tolvani::display
