@@ -1,6 +1,7 @@
-// Pixel masks of glyphs drawn once with QPainter and then copied straight
-// into RGB32 images: drawing a text glyph by glyph costs a few hundred
-// pixel writes instead of a font set-up and a text layout per glyph.
+// Pixel masks of glyphs drawn once with QPainter, unturned, and then copied
+// (turned by the escapement) straight into RGB32 images: drawing a text
+// glyph by glyph costs a few hundred pixel writes instead of a font set-up
+// and a text layout per glyph, and texts at any angle share their masks.
 #pragma once
 
 #include <QImage>
@@ -9,12 +10,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "display/qt/DirectRaster.h"
 #include "display/qt/GlyphPainter.h"
 
 namespace tolvani::display {
 
 struct GlyphKey {
-    int fontId;  // identifies family, size, escapement and style
+    int fontId;  // identifies family, size and style (not the escapement)
     char32_t cp;
     bool doubleByte;
     friend bool operator==(const GlyphKey& a, const GlyphKey& b) {
@@ -30,19 +32,19 @@ public:
     // The cache shared by every image canvas (user-interface thread only).
     static GlyphCache& Shared();
 
-    // A number for the font that stays the same for equal fonts.
+    // A number for the font that stays the same for fonts that differ only
+    // in their escapement.
     int FontId(const ResolvedFont& f);
 
-    // Writes the glyph into the image (RGB32 or ARGB32) at the point.
-    void Draw(QImage& image, int x, int y, int fontId, const ResolvedFont& f, bool doubleByte, char32_t cp,
-              const QString& text, QRgb color);
+    // Writes the glyph at the point through the raster (colour set there).
+    void Draw(DirectRaster& raster, int x, int y, int fontId, const ResolvedFont& f, bool doubleByte, char32_t cp,
+              const QString& text);
 
 private:
-    struct Span {
-        int32_t dy, dx, length;
-    };
     struct Mask {
-        std::vector<Span> spans;
+        std::vector<uint8_t> bits;
+        int width = 0, height = 0;
+        double ox = 0, oy = 0;  // pixel (0, 0) from the point
     };
     struct KeyHash {
         std::size_t operator()(const GlyphKey& k) const {

@@ -2,8 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QPaintEngine>
+#include <algorithm>
 #include <cmath>
 
+#include "display/qt/DirectRaster.h"
 #include "display/qt/GlyphCache.h"
 #include "model/Cp932.h"
 
@@ -17,20 +19,67 @@ constexpr int kMaxFontHeight = 20000;
 
 QColor Q(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
+// Fonts resolved once per process: face, height and style; the escapement
+// only turns what is drawn, so it is not part of the key.
+struct FontKey {
+    std::string face;
+    int height;
+    int weight;
+    int flags;
+    friend bool operator==(const FontKey& a, const FontKey& b) {
+        return a.height == b.height && a.weight == b.weight && a.flags == b.flags && a.face == b.face;
+    }
+};
+
+struct FontKeyHash {
+    std::size_t operator()(const FontKey& k) const {
+        return std::hash<std::string>()(k.face) ^ (static_cast<std::size_t>(k.height) * 0x9E3779B97F4A7C15ULL) ^
+               (static_cast<std::size_t>(k.weight) << 20) ^ static_cast<std::size_t>(k.flags);
+    }
+};
+
+const ResolvedFont& ResolveBase(const LogFont& lf) {
+    static std::unordered_map<FontKey, std::unique_ptr<ResolvedFont>, FontKeyHash> fonts;
+    static std::unordered_map<QString, double> emPerCell;
+    static FontMapper mapper;
+    const int h = std::abs(lf.height);
+    FontKey key{lf.faceName, h, lf.weight, (lf.italic ? 1 : 0) | (lf.underline ? 2 : 0) | (lf.strikeOut ? 4 : 0)};
+    auto it = fonts.find(key);
+    if (it != fonts.end()) return *it->second;
+    if (fonts.size() > 20000) fonts.clear();  // callers hold copies, never pointers
+    auto rf = std::make_unique<ResolvedFont>();
+    const bool vertical = !lf.faceName.empty() && lf.faceName[0] == '@';
+    const std::string_view face = std::string_view(lf.faceName).substr(vertical ? 1 : 0);
+    const QString& family = mapper.Family(face);
+    QFont f(family);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
+    f.setHintingPreference(QFont::PreferFullHinting);
+    // The height asked for is the whole cell; Qt sizes the em square.
+    auto em = emPerCell.find(family);
+    if (em == emPerCell.end()) {
+        QFont probe(f);
+        probe.setPixelSize(1000);
+        const QFontMetricsF pm(probe);
+        const double cell = pm.ascent() + pm.descent();
+        em = emPerCell.emplace(family, cell > 0 ? 1000.0 / cell : 1.0).first;
+    }
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(h * em->second))));
+    f.setWeight(lf.weight >= 600 ? QFont::Bold : QFont::Normal);
+    f.setItalic(lf.italic);
+    f.setUnderline(lf.underline);
+    f.setStrikeOut(lf.strikeOut);
+    const QFontMetricsF fm(f);
+    rf->font = f;
+    rf->ascent = fm.ascent();
+    rf->cellHeight = fm.ascent() + fm.descent();
+    rf->height = h;
+    rf->vertical = vertical;
+    return *fonts.emplace(std::move(key), std::move(rf)).first->second;
+}
+
 }  // namespace
 
 QColor ToQColor(Color c) { return Q(c); }
-
-std::size_t QtCanvas::FontKeyHash::operator()(const LogFont& f) const {
-    std::size_t h = std::hash<std::string>()(f.faceName);
-    auto mix = [&h](std::size_t v) { h ^= v + 0x9E3779B97F4A7C15ULL + (h << 6) + (h >> 2); };
-    mix(static_cast<std::size_t>(f.height));
-    mix(static_cast<std::size_t>(f.escapement));
-    mix(static_cast<std::size_t>(f.orientation));
-    mix(static_cast<std::size_t>(f.weight));
-    mix((f.italic ? 1u : 0u) | (f.underline ? 2u : 0u) | (f.strikeOut ? 4u : 0u));
-    return h;
-}
 
 QtCanvas::QtCanvas(QPainter& painter, double dpiX, double dpiY, QImage* image)
     : painter_(painter), dpiX_(dpiX > 0 ? dpiX : 96), dpiY_(dpiY > 0 ? dpiY : 96), image_(image) {
@@ -44,6 +93,7 @@ QtCanvas::QtCanvas(QPainter& painter, double dpiX, double dpiY, QImage* image)
     if (image_ && (image_->format() == QImage::Format_RGB32 || image_->format() == QImage::Format_ARGB32 ||
                    image_->format() == QImage::Format_ARGB32_Premultiplied)) {
         direct_ = true;
+        raster_ = std::make_unique<DirectRaster>(*image_);
         hasVisible_ = true;
         visible_ = {0, 0, image_->width() - 1, image_->height() - 1};
     }
@@ -75,19 +125,35 @@ void QtCanvas::SetWindowExtents(DeviceSize window, DeviceSize viewport) {
     if (window.width != viewport.width || window.height != viewport.height) direct_ = false;
 }
 
+// Dash lengths in pen widths, close to those of common desktop systems.
+const std::vector<int>& DashPattern(PenStyle style) {
+    static const std::vector<int> solid, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6}, dashDotDot{9, 3, 3, 3, 3, 3};
+    switch (style) {
+    case PenStyle::Dash: return dash;
+    case PenStyle::Dot: return dot;
+    case PenStyle::DashDot: return dashDot;
+    case PenStyle::DashDotDot: return dashDotDot;
+    default: return solid;
+    }
+}
+
+void QtCanvas::DashesFor(PenStyle style) { raster_->SetDashes(DashPattern(style)); }
+
 void QtCanvas::ApplyPen() {
     qpen_.setColor(Q(pen_.color));
     qpen_.setWidth(pen_.width > 1 ? pen_.width : 1);
     qpen_.setCosmetic(true);
-    switch (pen_.style) {
-    case PenStyle::Solid: qpen_.setStyle(Qt::SolidLine); break;
-    // Dash lengths in pen widths, close to those of common desktop systems.
-    case PenStyle::Dash: qpen_.setDashPattern({18, 6}); break;
-    case PenStyle::Dot: qpen_.setDashPattern({3, 3}); break;
-    case PenStyle::DashDot: qpen_.setDashPattern({9, 6, 3, 6}); break;
-    case PenStyle::DashDotDot: qpen_.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+    if (pen_.style == PenStyle::Solid) {
+        qpen_.setStyle(Qt::SolidLine);
+    } else {
+        const auto& d = DashPattern(pen_.style);
+        qpen_.setDashPattern(QList<qreal>(d.begin(), d.end()));
     }
     painter_.setPen(qpen_);
+    if (raster_) {
+        raster_->SetColor(Q(pen_.color).rgb());
+        DashesFor(pen_.style);
+    }
 }
 
 void QtCanvas::SetPen(const Pen& pen) {
@@ -101,11 +167,17 @@ void QtCanvas::SetBrush(const Brush& brush) {
     painter_.setBrush(brush.solid ? QBrush(Q(brush.color)) : QBrush(Qt::NoBrush));
 }
 
-void QtCanvas::MoveTo(int32_t x, int32_t y) { current_ = QPoint(x, y); }
+void QtCanvas::MoveTo(int32_t x, int32_t y) {
+    current_ = QPoint(x, y);
+    if (raster_) raster_->StartRun();
+}
 
 void QtCanvas::LineTo(int32_t x, int32_t y) {
     const QPoint to(x, y);
-    painter_.drawLine(current_, to);
+    if (ThinDirect())
+        raster_->Line(current_.x(), current_.y(), x, y);
+    else
+        painter_.drawLine(current_, to);
     current_ = to;
 }
 
@@ -117,7 +189,31 @@ const QPolygon& QtCanvas::ToPolygon(const DevicePoint* points, std::size_t count
 
 void QtCanvas::Polyline(const DevicePoint* points, std::size_t count) {
     if (count < 2) return;
+    if (ThinDirect()) {
+        raster_->StartRun();
+        for (std::size_t i = 1; i < count; ++i)
+            raster_->Line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        return;
+    }
     painter_.drawPolyline(ToPolygon(points, count));
+}
+
+// An unfilled ellipse as a fine polyline of its own pixels' size.
+void QtCanvas::ThinEllipse(const QRect& r) {
+    const double cx = r.x() + r.width() / 2.0, cy = r.y() + r.height() / 2.0;
+    const double rx = r.width() / 2.0, ry = r.height() / 2.0;
+    const double reach = std::max(rx, ry);
+    const int n = static_cast<int>(std::clamp(reach * 1.5, 8.0, 2000.0));
+    raster_->StartRun();
+    int px = static_cast<int>(std::lround(cx + rx)), py = static_cast<int>(std::lround(cy));
+    for (int i = 1; i <= n; ++i) {
+        const double a = 2 * M_PI * i / n;
+        const int qx = static_cast<int>(std::lround(cx + rx * std::cos(a)));
+        const int qy = static_cast<int>(std::lround(cy - ry * std::sin(a)));
+        raster_->Line(px, py, qx, qy);
+        px = qx;
+        py = qy;
+    }
 }
 
 void QtCanvas::Polygon(const DevicePoint* points, std::size_t count) {
@@ -131,7 +227,14 @@ QRect QtCanvas::BoxRect(const DeviceRect& b) {
     return QRect(l, t, r - l, d - t);
 }
 
-void QtCanvas::Ellipse(const DeviceRect& box) { painter_.drawEllipse(BoxRect(box)); }
+void QtCanvas::Ellipse(const DeviceRect& box) {
+    const QRect r = BoxRect(box);
+    if (!brush_.solid && ThinDirect() && r.width() < 100000 && r.height() < 100000) {
+        ThinEllipse(r);
+        return;
+    }
+    painter_.drawEllipse(r);
+}
 
 void QtCanvas::Chord(const DeviceRect& box, DevicePoint r1, DevicePoint r2) {
     const QRect rect = BoxRect(box);
@@ -177,34 +280,11 @@ void QtCanvas::SetFont(const LogFont& font) {
 }
 
 const ResolvedFont& QtCanvas::Resolve(const LogFont& lf) {
-    auto it = fonts_.find(lf);
-    if (it != fonts_.end()) return *it->second;
-    auto rf = std::make_unique<ResolvedFont>();
-    const bool vertical = !lf.faceName.empty() && lf.faceName[0] == '@';
-    const std::string_view face = std::string_view(lf.faceName).substr(vertical ? 1 : 0);
-    const int h = std::abs(lf.height);
-    QFont f(mapper_.Family(face));
-    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
-    f.setHintingPreference(QFont::PreferFullHinting);
-    // The height asked for is the whole cell; Qt sizes the em square.
-    QFont probe(f);
-    probe.setPixelSize(1000);
-    const QFontMetricsF pm(probe);
-    const double cell = pm.ascent() + pm.descent();
-    const double em = cell > 0 ? 1000.0 / cell : 1.0;
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(h * em))));
-    f.setWeight(lf.weight >= 600 ? QFont::Bold : QFont::Normal);
-    f.setItalic(lf.italic);
-    f.setUnderline(lf.underline);
-    f.setStrikeOut(lf.strikeOut);
-    const QFontMetricsF fm(f);
-    rf->font = f;
-    rf->ascent = fm.ascent();
-    rf->cellHeight = fm.ascent() + fm.descent();
-    rf->height = h;
-    rf->escapement = lf.escapement;
-    rf->vertical = vertical;
-    return *fonts_.emplace(lf, std::move(rf)).first->second;
+    const ResolvedFont& base = ResolveBase(lf);
+    if (direct_ && base.cacheId == 0) const_cast<ResolvedFont&>(base).cacheId = GlyphCache::Shared().FontId(base);
+    currentFont_ = base;
+    currentFont_.escapement = lf.escapement;
+    return currentFont_;
 }
 
 void QtCanvas::TextOut(int32_t x, int32_t y, std::string_view bytes, char32_t original) {
@@ -220,11 +300,11 @@ void QtCanvas::TextOut(int32_t x, int32_t y, std::string_view bytes, char32_t or
     if (cp == 0 || cp < 0x20 || cp == 0x7F) return;
     if (!resolved_) resolved_ = &Resolve(font_);
     const QString text = QString::fromUcs4(&cp, 1);
-    if (direct_ && h <= GlyphCache::kMaxHeight) {
+    if (direct_ && copyMode_ && h <= GlyphCache::kMaxHeight) {
         GlyphCache& cache = GlyphCache::Shared();
-        auto* rf = const_cast<ResolvedFont*>(resolved_);
-        if (rf->cacheId == 0) rf->cacheId = cache.FontId(*rf);
-        cache.Draw(*image_, x, y, rf->cacheId, *rf, doubleByte, cp, text, Q(textColor_).rgb());
+        raster_->SetColor(Q(textColor_).rgb());
+        cache.Draw(*raster_, x, y, resolved_->cacheId, *resolved_, doubleByte, cp, text);
+        raster_->SetColor(Q(pen_.color).rgb());
         return;
     }
     const QTransform saved = painter_.transform();
@@ -240,8 +320,10 @@ bool QtCanvas::SetRasterMode(RasterMode mode) {
     if (mode == RasterMode::NotXorPen) {
         if (!raster) return false;
         painter_.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        copyMode_ = false;
     } else {
         painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        copyMode_ = true;
     }
     return true;
 }

@@ -1,7 +1,8 @@
 // The canvas on QPainter: images, SVG and PDF files, printers and widgets.
 // Antialiasing is off, as the device arithmetic of the renderers assumes.
 // On an RGB32 image without a window mapping, glyphs are drawn from a cache
-// of their pixel masks.
+// of their pixel masks, and thin lines and outlines by a walk over their
+// pixels.
 #pragma once
 
 #include <QImage>
@@ -17,6 +18,7 @@
 
 namespace tolvani::display {
 
+class DirectRaster;
 class GlyphCache;
 
 class QtCanvas : public Canvas {
@@ -64,7 +66,12 @@ private:
     QPainter& painter_;
     double dpiX_, dpiY_;
     QImage* image_;
-    bool direct_ = false;  // glyph masks may be written into image_
+    bool direct_ = false;  // glyphs and thin lines may be written into image_
+    std::unique_ptr<DirectRaster> raster_;
+    bool ThinDirect() const { return direct_ && copyMode_ && pen_.width <= 1; }
+    bool copyMode_ = true;
+    void DashesFor(PenStyle style);
+    void ThinEllipse(const QRect& r);
     QPoint current_;
     Pen pen_;
     Brush brush_;
@@ -74,13 +81,7 @@ private:
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
     LogFont font_;
     const ResolvedFont* resolved_ = nullptr;
-    bool fontChanged_ = true;
-    FontMapper mapper_;
-    struct FontKeyHash {
-        std::size_t operator()(const LogFont& f) const;
-    };
-    std::unordered_map<LogFont, std::unique_ptr<ResolvedFont>, FontKeyHash> fonts_;
-    std::unique_ptr<GlyphCache> glyphs_;
+    ResolvedFont currentFont_;
     QPolygon polygon_;
     bool hasVisible_ = false;
     DeviceRect visible_;

@@ -1,0 +1,131 @@
+// Drawing speed: the 1,000,000-element drawing of the generator onto a
+// 1920 × 1080 image, the whole paper and zoomed in 10×, and the cost per
+// element kind and per glyph.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <map>
+
+#include "app/gen/DrawingGenerator.h"
+#include "display/DrawDocument.h"
+#include "display/RecordingCanvas.h"
+#include "display/qt/QtCanvas.h"
+
+namespace {
+
+using namespace tolvani;
+using namespace tolvani::display;
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+
+CJwwDoc& Drawing() {
+    static CJwwDoc* doc = [] {
+        auto* d = new CJwwDoc;
+        GenerateDrawing(*d, {1'000'000, 1, 50});
+        return d;
+    }();
+    return *doc;
+}
+
+// A drawing with the definitions of the big one and only the main-list
+// elements of one kind (the first `count` of them).
+CJwwDoc& KindDrawing(ElementKind kind) {
+    static std::map<ElementKind, CJwwDoc*> docs;
+    auto it = docs.find(kind);
+    if (it != docs.end()) return *it->second;
+    auto* d = new CJwwDoc;
+    GenerateDrawing(*d, {400'000, 1, 50});
+    ElementList kept;
+    for (auto& e : d->mainList)
+        if (e->Kind() == kind) kept.push_back(std::move(e));
+    d->mainList = std::move(kept);
+    docs[kind] = d;
+    return *d;
+}
+
+// Draws the whole paper, zoomed in by `zoom`, onto the image.
+void DrawOnce(CJwwDoc& doc, QImage& image, double zoom) {
+    QPainter painter(&image);
+    QtCanvas canvas(painter, 96, 96, &image);
+    ViewValues values;
+    values.clientSize = {kWidth, kHeight};
+    values.extent = canvas.DeviceToHimetric(values.clientSize);
+    values.clientHimetric = values.extent;
+    CJwwScreen screen;
+    FitPaper(doc, screen, values);
+    if (zoom != 1) screen.ZoomBy(1 / zoom);
+    painter.fillRect(0, 0, kWidth, kHeight, Qt::white);
+    DrawDrawing(canvas, doc, screen, values);
+}
+
+void BM_WholePaper(benchmark::State& state) {
+    CJwwDoc& doc = Drawing();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) DrawOnce(doc, image, 1);
+    state.counters["elements"] = static_cast<double>(doc.mainList.size());
+}
+BENCHMARK(BM_WholePaper)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_ZoomedIn10x(benchmark::State& state) {
+    CJwwDoc& doc = Drawing();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) DrawOnce(doc, image, 10);
+}
+BENCHMARK(BM_ZoomedIn10x)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Glyphs drawn for the drawing: text outputs on a recording canvas.
+double CountGlyphs(CJwwDoc& doc) {
+    RecordingCanvas canvas(96);
+    ViewValues values;
+    values.clientSize = {kWidth, kHeight};
+    values.extent = canvas.DeviceToHimetric(values.clientSize);
+    CJwwScreen screen;
+    FitPaper(doc, screen, values);
+    DrawDrawing(canvas, doc, screen, values);
+    double n = 0;
+    for (const auto& c : canvas.calls)
+        if (c.kind == CallKind::Text) ++n;
+    return n;
+}
+
+void BM_Kind(benchmark::State& state) {
+    const auto kind = static_cast<ElementKind>(state.range(0));
+    CJwwDoc& doc = KindDrawing(kind);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) DrawOnce(doc, image, 1);
+    const double n = static_cast<double>(doc.mainList.size());
+    state.counters["elements"] = n;
+    state.counters["per_element"] =
+        benchmark::Counter(n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    if (kind == ElementKind::Moji || kind == ElementKind::Sunpou) {
+        const double glyphs = CountGlyphs(doc);
+        state.counters["glyphs"] = glyphs;
+        state.counters["per_glyph"] =
+            benchmark::Counter(glyphs, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    }
+    state.SetLabel(ElementClassName(kind));
+}
+BENCHMARK(BM_Kind)
+    ->Arg(static_cast<int>(ElementKind::Sen))
+    ->Arg(static_cast<int>(ElementKind::Enko))
+    ->Arg(static_cast<int>(ElementKind::Moji))
+    ->Arg(static_cast<int>(ElementKind::Solid))
+    ->Arg(static_cast<int>(ElementKind::Sunpou))
+    ->Arg(static_cast<int>(ElementKind::Ten))
+    ->Arg(static_cast<int>(ElementKind::Block))
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,157 @@
+#include "display/qt/DirectRaster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace tolvani::display {
+
+DirectRaster::DirectRaster(QImage& image)
+    : bits_(image.bits()), stride_(image.bytesPerLine()), w_(image.width()), h_(image.height()) {}
+
+void DirectRaster::SetDashes(const std::vector<int>& pattern) {
+    dashes_ = pattern;
+    dashTotal_ = 0;
+    for (int d : dashes_) dashTotal_ += d;
+    if (dashTotal_ <= 0) dashes_.clear();
+}
+
+namespace {
+
+// Clips the segment to [0, w−1] × [0, h−1] (Liang–Barsky). Returns false
+// when nothing is left; t0 and t1 give the part kept.
+bool Clip(double x0, double y0, double x1, double y1, double w, double h, double& t0, double& t1) {
+    t0 = 0;
+    t1 = 1;
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0, w - 1 - x0, y0, h - 1 - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    const int64_t fullSteps = std::max(std::llabs(static_cast<int64_t>(x1) - x0), std::llabs(static_cast<int64_t>(y1) - y0));
+    const int64_t startPhase = phase_;
+    phase_ += fullSteps;
+    double t0, t1;
+    if (!Clip(x0, y0, x1, y1, w_, h_, t0, t1)) return;
+    int64_t ax = x0, ay = y0, bx = x1, by = y1;
+    if (t0 > 0) {
+        ax = std::llround(x0 + t0 * (static_cast<double>(x1) - x0));
+        ay = std::llround(y0 + t0 * (static_cast<double>(y1) - y0));
+    }
+    if (t1 < 1) {
+        bx = std::llround(x0 + t1 * (static_cast<double>(x1) - x0));
+        by = std::llround(y0 + t1 * (static_cast<double>(y1) - y0));
+    }
+    const int64_t dx = std::llabs(bx - ax), dy = -std::llabs(by - ay);
+    const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
+    int64_t err = dx + dy;
+    int64_t x = ax, y = ay;
+    if (dashes_.empty()) {
+        for (;;) {
+            Put(x, y);
+            if (x == bx && y == by) break;
+            const int64_t e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
+        }
+        return;
+    }
+    // Where in the pattern the clipped start lies.
+    int64_t pos = (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
+    std::size_t k = 0;
+    while (pos >= dashes_[k]) {
+        pos -= dashes_[k];
+        k = (k + 1) % dashes_.size();
+    }
+    int64_t left = dashes_[k] - pos;
+    for (;;) {
+        if (k % 2 == 0) Put(x, y);
+        if (--left == 0) {
+            k = (k + 1) % dashes_.size();
+            left = dashes_[k];
+        }
+        if (x == bx && y == by) break;
+        const int64_t e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+void DirectRaster::Mask(const std::vector<uint8_t>& bits, int width, int height, double ox, double oy, int32_t x,
+                        int32_t y, double degrees) {
+    if (width <= 0 || height <= 0) return;
+    if (degrees == 0) {
+        const int64_t left = x + static_cast<int64_t>(std::lround(ox)), top = y + static_cast<int64_t>(std::lround(oy));
+        for (int r = 0; r < height; ++r) {
+            const int64_t py = top + r;
+            if (py < 0 || py >= h_) continue;
+            auto* line = reinterpret_cast<QRgb*>(bits_ + py * stride_);
+            const uint8_t* row = &bits[static_cast<std::size_t>(r) * width];
+            const int c0 = static_cast<int>(std::max<int64_t>(0, -left));
+            const int c1 = static_cast<int>(std::min<int64_t>(width, w_ - left));
+            for (int c = c0; c < c1; ++c)
+                if (row[c]) line[left + c] = color_;
+        }
+        return;
+    }
+    // Device y grows downward: turning counter-clockwise on the screen is a
+    // negative angle in these coordinates.
+    const double a = -degrees * M_PI / 180;
+    const double cs = std::cos(a), sn = std::sin(a);
+    // Bounding box of the turned mask.
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+    for (int i = 0; i < 4; ++i) {
+        const double u = ox + (i & 1 ? width : 0), v = oy + (i & 2 ? height : 0);
+        const double px = cs * u - sn * v, py = sn * u + cs * v;
+        minX = std::min(minX, px);
+        maxX = std::max(maxX, px);
+        minY = std::min(minY, py);
+        maxY = std::max(maxY, py);
+    }
+    const int64_t x0 = std::max<int64_t>(0, x + static_cast<int64_t>(std::floor(minX)));
+    const int64_t x1 = std::min<int64_t>(w_ - 1, x + static_cast<int64_t>(std::ceil(maxX)));
+    const int64_t y0 = std::max<int64_t>(0, y + static_cast<int64_t>(std::floor(minY)));
+    const int64_t y1 = std::min<int64_t>(h_ - 1, y + static_cast<int64_t>(std::ceil(maxY)));
+    for (int64_t py = y0; py <= y1; ++py) {
+        auto* line = reinterpret_cast<QRgb*>(bits_ + py * stride_);
+        const double dy = static_cast<double>(py - y) + 0.5;
+        for (int64_t px = x0; px <= x1; ++px) {
+            const double dx = static_cast<double>(px - x) + 0.5;
+            // Back into the glyph's frame.
+            const double u = cs * dx + sn * dy - ox, v = -sn * dx + cs * dy - oy;
+            if (u < 0 || v < 0) continue;
+            const int c = static_cast<int>(u), r = static_cast<int>(v);
+            if (c < width && r < height && bits[static_cast<std::size_t>(r) * width + c]) line[px] = color_;
+        }
+    }
+}
+
+}  // namespace tolvani::display
