@@ -58,50 +58,53 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         bx = std::llround(x0 + t1 * (static_cast<double>(x1) - x0));
         by = std::llround(y0 + t1 * (static_cast<double>(y1) - y0));
     }
-    const int64_t dx = std::llabs(bx - ax), dy = -std::llabs(by - ay);
-    const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
-    int64_t err = dx + dy;
-    int64_t x = ax, y = ay;
+    // Where in the dash pattern the clipped start lies.
+    std::size_t k = 0;
+    int64_t left = 0;
+    if (!dashes_.empty()) {
+        int64_t pos = (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
+        while (pos >= dashes_[k]) {
+            pos -= dashes_[k];
+            k = (k + 1) % dashes_.size();
+        }
+        left = dashes_[k] - pos;
+    }
+    const int64_t dx = std::llabs(bx - ax), dy = std::llabs(by - ay);
+    const qsizetype rowStep = (by >= ay ? 1 : -1) * (stride_ / static_cast<qsizetype>(sizeof(QRgb)));
+    const qsizetype colStep = bx >= ax ? 1 : -1;
+    QRgb* p = reinterpret_cast<QRgb*>(bits_ + ay * stride_) + ax;
+    // Major and minor steps of the walk.
+    const bool xMajor = dx >= dy;
+    const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const qsizetype majorStep = xMajor ? colStep : rowStep, minorStep = xMajor ? rowStep : colStep;
+    int64_t err = 2 * minor - major;
+    const QRgb c = color_;
     if (dashes_.empty()) {
-        for (;;) {
-            Put(x, y);
-            if (x == bx && y == by) break;
-            const int64_t e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x += sx;
+        for (int64_t i = 0;; ++i) {
+            *p = c;
+            if (i == major) break;
+            if (err > 0) {
+                p += minorStep;
+                err -= 2 * major;
             }
-            if (e2 <= dx) {
-                err += dx;
-                y += sy;
-            }
+            err += 2 * minor;
+            p += majorStep;
         }
         return;
     }
-    // Where in the pattern the clipped start lies.
-    int64_t pos = (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
-    std::size_t k = 0;
-    while (pos >= dashes_[k]) {
-        pos -= dashes_[k];
-        k = (k + 1) % dashes_.size();
-    }
-    int64_t left = dashes_[k] - pos;
-    for (;;) {
-        if (k % 2 == 0) Put(x, y);
+    for (int64_t i = 0;; ++i) {
+        if ((k & 1) == 0) *p = c;
+        if (i == major) break;
         if (--left == 0) {
-            k = (k + 1) % dashes_.size();
+            k = k + 1 == dashes_.size() ? 0 : k + 1;
             left = dashes_[k];
         }
-        if (x == bx && y == by) break;
-        const int64_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
+        if (err > 0) {
+            p += minorStep;
+            err -= 2 * major;
         }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
+        err += 2 * minor;
+        p += majorStep;
     }
 }
 

@@ -32,13 +32,6 @@ public:
               double degrees);
 
 private:
-    void Plot(int64_t x, int64_t y) {
-        if (x >= 0 && y >= 0 && x < w_ && y < h_) reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = color_;
-    }
-
-    // For points inside the image (the clipped segments).
-    void Put(int64_t x, int64_t y) { reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = color_; }
-
     uchar* bits_;
     qsizetype stride_;
     int w_, h_;

@@ -33,8 +33,8 @@ const GlyphCache::Mask& GlyphCache::Render(const GlyphKey& key, const ResolvedFo
     ResolvedFont upright = f;
     upright.escapement = 0;
     const int h = std::max(1, f.height);
-    const int half = 3 * h + 8;  // room for any glyph about the point
-    QImage scratch(2 * half, 2 * half, QImage::Format_ARGB32_Premultiplied);
+    const int half = h + 8;  // unturned, every glyph lies within a cell or so of the point
+    QImage scratch(half + 2 * h + 8, half + 2 * h + 8, QImage::Format_ARGB32_Premultiplied);
     scratch.fill(Qt::transparent);
     {
         QPainter p(&scratch);
@@ -43,10 +43,11 @@ const GlyphCache::Mask& GlyphCache::Render(const GlyphKey& key, const ResolvedFo
         p.setPen(QColor(255, 255, 255));
         PaintGlyph(p, QTransform(), half, half, upright, doubleByte, cp, text);
     }
-    int l = scratch.width(), t = scratch.height(), r = -1, b = -1;
-    for (int y = 0; y < scratch.height(); ++y) {
+    const int sw = scratch.width(), sh = scratch.height();
+    int l = sw, t = sh, r = -1, b = -1;
+    for (int y = 0; y < sh; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-        for (int x = 0; x < scratch.width(); ++x)
+        for (int x = 0; x < sw; ++x)
             if (qAlpha(line[x]) >= 128) {
                 l = std::min(l, x);
                 r = std::max(r, x);

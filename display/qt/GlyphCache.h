@@ -48,8 +48,9 @@ private:
     };
     struct KeyHash {
         std::size_t operator()(const GlyphKey& k) const {
-            return std::hash<uint64_t>()((static_cast<uint64_t>(k.fontId) << 33) ^ (static_cast<uint64_t>(k.cp) << 1) ^
-                                         (k.doubleByte ? 1u : 0u));
+            uint64_t h = static_cast<uint64_t>(k.fontId) * 0x9E3779B97F4A7C15ULL ^
+                         (static_cast<uint64_t>(k.cp) * 2 + (k.doubleByte ? 1 : 0)) * 0xC2B2AE3D27D4EB4FULL;
+            return static_cast<std::size_t>(h ^ (h >> 29));
         }
     };
     const Mask& Render(const GlyphKey& key, const ResolvedFont& f, bool doubleByte, char32_t cp, const QString& text);
