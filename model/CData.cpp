@@ -1,6 +1,6 @@
 #include "model/CData.h"
 
-#include <new>
+#include <cstring>
 
 #include "model/JwwStream.h"
 
@@ -12,42 +12,35 @@ const char* const kClassNames[kElementKindCount] = {
     "CDataSunpou", "CDataTen", "CDataBlock", "CDataList",
 };
 
-void Xfer(JwwStream& ar, JwwPoint& p) {
-    if (ar.IsStoring()) {
-        ar.PutDouble(p.x);
-        ar.PutDouble(p.y);
-    } else {
-        p.x = ar.GetDouble();
-        p.y = ar.GetDouble();
-    }
-}
-
-void Xfer(JwwStream& ar, double& v) {
-    if (ar.IsStoring()) ar.PutDouble(v);
-    else v = ar.GetDouble();
-}
-
-void Xfer(JwwStream& ar, uint32_t& v) {
-    if (ar.IsStoring()) ar.PutDword(v);
-    else v = ar.GetDword();
-}
-
-void Xfer(JwwStream& ar, int32_t& v) {
-    if (ar.IsStoring()) ar.PutInt(v);
-    else v = ar.GetInt();
-}
-
-void Xfer(JwwStream& ar, uint16_t& v) {
-    if (ar.IsStoring()) ar.PutWord(v);
-    else v = ar.GetWord();
-}
-
 void Xfer(JwwStream& ar, JwwString& s) {
     if (ar.IsStoring()) ar.PutString(s);
     else ar.GetString(s);
 }
 
 }  // namespace
+
+// A fixed run of a record, moved through the stream at once in either
+// direction.
+class CData::Fields {
+public:
+    Fields(JwwStream& ar, std::size_t n)
+        : storing_(ar.IsStoring()), p_(storing_ ? ar.PutSpan(n) : const_cast<uint8_t*>(ar.GetSpan(n))) {}
+    bool storing() const { return storing_; }
+    template <class T>
+    void operator()(T& v) {
+        if (storing_) std::memcpy(p_, &v, sizeof v);
+        else std::memcpy(&v, p_, sizeof v);
+        p_ += sizeof v;
+    }
+    void operator()(JwwPoint& pt) {
+        (*this)(pt.x);
+        (*this)(pt.y);
+    }
+
+private:
+    bool storing_;
+    uint8_t* p_;
+};
 
 const char* ElementClassName(ElementKind kind) { return kClassNames[static_cast<int>(kind)]; }
 
@@ -76,32 +69,26 @@ std::unique_ptr<CData> CreateElement(ElementKind kind) {
     return nullptr;
 }
 
-void CData::SerializeCommon(JwwStream& ar) {
-    if (ar.IsStoring()) {
-        ar.PutDword(groupValue);
-        ar.PutByte(lineType);
-        ar.PutWord(color);
-        ar.PutWord(width);
-        ar.PutWord(layer);
-        ar.PutWord(layerGroup);
-        ar.PutWord(flag);
-    } else {
-        groupValue = ar.GetDword();
-        lineType = ar.GetByte();
-        color = ar.GetWord();
-        width = ar.GetWord();
-        layer = ar.GetWord();
-        layerGroup = ar.GetWord();
-        flag = ar.GetWord();
-    }
+void CData::XferCommon(Fields& f) {
+    f(groupValue);
+    f(lineType);
+    f(color);
+    f(width);
+    f(layer);
+    f(layerGroup);
+    f(flag);
 }
 
-void CData::Serialize(JwwStream& ar) { SerializeCommon(ar); }
+void CData::Serialize(JwwStream& ar) {
+    Fields f(ar, kCommonSize);
+    XferCommon(f);
+}
 
 void CDataSen::Serialize(JwwStream& ar) {
-    SerializeCommon(ar);
-    Xfer(ar, start);
-    Xfer(ar, end);
+    Fields f(ar, kCommonSize + 32);
+    XferCommon(f);
+    f(start);
+    f(end);
 }
 
 void CDataEnko::UpdateAngleRange() {
@@ -115,15 +102,16 @@ void CDataEnko::UpdateAngleRange() {
 }
 
 void CDataEnko::Serialize(JwwStream& ar) {
-    SerializeCommon(ar);
-    Xfer(ar, center);
-    Xfer(ar, radius);
-    Xfer(ar, startAngle);
-    Xfer(ar, arcAngle);
-    Xfer(ar, tiltAngle);
-    Xfer(ar, flatness);
-    Xfer(ar, fullCircle);
-    if (ar.IsLoading()) UpdateAngleRange();
+    Fields f(ar, kCommonSize + 7 * 8 + 4);
+    XferCommon(f);
+    f(center);
+    f(radius);
+    f(startAngle);
+    f(arcAngle);
+    f(tiltAngle);
+    f(flatness);
+    f(fullCircle);
+    if (!f.storing()) UpdateAngleRange();
 }
 
 uint32_t CDataMoji::StoredTypeValue() const {
@@ -134,42 +122,37 @@ uint32_t CDataMoji::StoredTypeValue() const {
 }
 
 void CDataMoji::Serialize(JwwStream& ar) {
-    uint32_t typeValue;
-    if (ar.IsStoring()) {
+    Fields f(ar, kCommonSize + 4 + 8 * 8);
+    if (f.storing()) {
         // The common part carries the kept width; the held width becomes 1.
-        const uint16_t held = width;
         width = keptWidth;
-        try {
-            SerializeCommon(ar);
-        } catch (...) {
-            width = held;
-            throw;
-        }
+        XferCommon(f);
         width = 1;
-        Xfer(ar, start);
-        Xfer(ar, end);
-        typeValue = StoredTypeValue();
-        ar.PutDword(typeValue);
     } else {
-        SerializeCommon(ar);
-        Xfer(ar, start);
-        Xfer(ar, end);
-        typeValue = ar.GetDword();
+        XferCommon(f);
     }
+    f(start);
+    f(end);
+    uint32_t typeValue = StoredTypeValue();
+    f(typeValue);
     textType = typeValue % 10000;
     style = typeValue / 10000;
-    Xfer(ar, charWidth);
-    Xfer(ar, height);
-    Xfer(ar, spacing);
-    Xfer(ar, angle);
+    f(charWidth);
+    f(height);
+    f(spacing);
+    f(angle);
     Xfer(ar, fontName);
     Xfer(ar, text);
 }
 
 void CDataSolid::Serialize(JwwStream& ar) {
-    SerializeCommon(ar);
-    for (auto& c : corner) Xfer(ar, c);
-    if (color == kOwnColor) Xfer(ar, ownColor);
+    Fields f(ar, kCommonSize + 8 * 8);
+    XferCommon(f);
+    for (auto& c : corner) f(c);
+    if (color == kOwnColor) {
+        Fields own(ar, 4);
+        own(ownColor);
+    }
 }
 
 void CDataTen::Serialize(JwwStream& ar) {
@@ -178,33 +161,37 @@ void CDataTen::Serialize(JwwStream& ar) {
         // form; a plain point is written in the short form.
         lineType = pointCode != 0 ? kLongForm : kShortForm;
     }
-    SerializeCommon(ar);
-    Xfer(ar, pos);
-    Xfer(ar, pointFlag);
+    Fields f(ar, kCommonSize + 16 + 4);
+    XferCommon(f);
+    f(pos);
+    f(pointFlag);
     if (lineType == kLongForm) {
-        Xfer(ar, pointCode);
-        Xfer(ar, angle);
-        Xfer(ar, scale);
+        Fields mark(ar, 4 + 8 + 8);
+        mark(pointCode);
+        mark(angle);
+        mark(scale);
     }
 }
 
 void CDataSunpou::Serialize(JwwStream& ar) {
-    SerializeCommon(ar);
+    CData::Serialize(ar);
     line.Serialize(ar);
     text.Serialize(ar);
-    Xfer(ar, mode);
+    Fields m(ar, 2);
+    m(mode);
     aux[0].Serialize(ar);
     aux[1].Serialize(ar);
     for (auto& p : points) p.Serialize(ar);
 }
 
 void CDataBlock::Serialize(JwwStream& ar) {
-    SerializeCommon(ar);
-    Xfer(ar, ref);
-    Xfer(ar, scaleX);
-    Xfer(ar, scaleY);
-    Xfer(ar, angle);
-    Xfer(ar, definitionNumber);
+    Fields f(ar, kCommonSize + 5 * 8 + 4);
+    XferCommon(f);
+    f(ref);
+    f(scaleX);
+    f(scaleY);
+    f(angle);
+    f(definitionNumber);
 }
 
 CDataList::CDataList(const CDataList& other)
@@ -218,9 +205,12 @@ CDataList::CDataList(const CDataList& other)
 }
 
 void CDataList::Serialize(JwwStream& ar) {
-    SerializeCommon(ar);
-    Xfer(ar, number);
-    Xfer(ar, referenced);
+    {
+        Fields f(ar, kCommonSize + 8);
+        XferCommon(f);
+        f(number);
+        f(referenced);
+    }
     if (ar.IsStoring()) {
         ar.PutTime(createdTime);
         ar.PutString(name);

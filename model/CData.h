@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ElementPool.h"
 #include "model/JwwString.h"
 
 namespace tolvani {
@@ -32,6 +33,10 @@ class CData {
 public:
     virtual ~CData() = default;
 
+    // Elements come from the element pool.
+    static void* operator new(std::size_t size) { return AllocateElement(size); }
+    static void operator delete(void* p, std::size_t size) noexcept { FreeElement(p, size); }
+
     virtual ElementKind Kind() const { return ElementKind::Data; }
     virtual void Serialize(JwwStream& ar);
     virtual std::unique_ptr<CData> Clone() const { return std::make_unique<CData>(*this); }
@@ -48,7 +53,8 @@ public:
     static constexpr std::size_t kCommonSize = 15;
 
 protected:
-    void SerializeCommon(JwwStream& ar);
+    class Fields;
+    void XferCommon(Fields& f);
 };
 
 using ElementList = std::vector<std::unique_ptr<CData>>;

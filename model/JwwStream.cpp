@@ -226,6 +226,12 @@ void JwwStream::GetString(JwwString& s) {
         }
     }
     const uint64_t bytes = wide ? n * 2 : n;
+    if (!wide && bytes <= static_cast<uint64_t>(rend_ - rcur_)) {
+        // The usual case: the whole string is in the buffer.
+        s.assign(std::string(reinterpret_cast<const char*>(rcur_), static_cast<std::size_t>(bytes)));
+        rcur_ += bytes;
+        return;
+    }
     // Nothing is allocated for bytes the stream cannot hold.
     if (bytes > Remaining()) throw JwwEndOfFileError();
     if (!wide) {

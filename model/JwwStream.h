@@ -48,6 +48,14 @@ public:
     void PutCount(uint32_t n);
     void PutTime(int64_t seconds);
     void PutElement(const CData* element);
+    // Room for n contiguous bytes (n <= kMaxSpan) that the caller fills at once.
+    uint8_t* PutSpan(std::size_t n) {
+        if (mode_ != Mode::Storing) throw JwwWrongDirectionError(true);
+        if (static_cast<std::size_t>(wend_ - wcur_) < n) MakeRoom(n);
+        uint8_t* p = wcur_;
+        wcur_ += n;
+        return p;
+    }
     // Writes out what the buffer holds (file streams); raises JwwFileError
     // when the file refuses it.
     void Flush();
@@ -71,6 +79,17 @@ public:
     // A new element, or null for "no object". A reference to an element
     // already read is refused by the lists, so it raises the bad-index error.
     std::unique_ptr<CData> GetElement();
+    // The next n contiguous bytes (n <= kMaxSpan), read at once.
+    const uint8_t* GetSpan(std::size_t n) {
+        if (static_cast<std::size_t>(rend_ - rcur_) < n) {
+            if (mode_ != Mode::Loading) throw JwwWrongDirectionError(false);
+            Refill(n);
+        }
+        const uint8_t* p = rcur_;
+        rcur_ += n;
+        return p;
+    }
+    static constexpr std::size_t kMaxSpan = 4096;
     // Everything the stream still holds.
     std::vector<uint8_t> GetRemaining();
     // Bytes left to read, as far as the stream can tell.
