@@ -38,9 +38,12 @@ void PaintGlyph(QPainter& painter, const QTransform& base, double x, double y, c
         return;
     }
     if (!doubleByte) {
-        // Half-width glyphs lie along the line, their base line through the point.
+        // Half-width glyphs stand upright, hanging from the point toward the
+        // start of the column; their height is half a step, so they fill
+        // half cells one under the other.
+        t.rotate(-90);
         painter.setTransform(t);
-        painter.drawText(QPointF(0, 0), text);
+        painter.drawText(QPointF(0, f.ascent), text);
         return;
     }
     const VerticalForm form = VerticalFormOf(cp);

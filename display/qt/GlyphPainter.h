@@ -3,8 +3,8 @@
 // escapement. Faces beginning with "@" write vertically: full-width glyphs
 // stand upright in a square cell, brackets, dashes, the long-vowel mark and
 // wave dashes lie turned along the line, "、" "。" and small kana sit toward
-// the upper right of their cell, and half-width glyphs lie along the line
-// with their base line through the point.
+// the upper right of their cell, and half-width glyphs stand upright with
+// their top-left corner at the point.
 #pragma once
 
 #include <QFont>
