@@ -108,6 +108,75 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     }
 }
 
+void DirectRaster::Span(int64_t y, int64_t x0, int64_t x1, QRgb fill) {
+    if (y < 0 || y >= h_) return;
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, w_ - 1);
+    if (x0 > x1) return;
+    auto* line = reinterpret_cast<QRgb*>(bits_ + y * stride_);
+    std::fill(line + x0, line + x1 + 1, fill);
+}
+
+void DirectRaster::FillPolygon(const DevicePoint* points, std::size_t count, QRgb fill) {
+    if (count < 3) return;
+    struct Edge {
+        double yTop, yBottom, x, slope;  // x at yTop
+    };
+    std::vector<Edge> edges;
+    edges.reserve(count);
+    double top = 1e300, bottom = -1e300;
+    for (std::size_t i = 0; i < count; ++i) {
+        const DevicePoint& a = points[i];
+        const DevicePoint& b = points[(i + 1) % count];
+        if (a.y == b.y) continue;
+        const bool down = a.y < b.y;
+        const DevicePoint& u = down ? a : b;
+        const DevicePoint& v = down ? b : a;
+        edges.push_back({static_cast<double>(u.y), static_cast<double>(v.y), static_cast<double>(u.x),
+                         static_cast<double>(v.x - u.x) / (v.y - u.y)});
+        top = std::min(top, static_cast<double>(u.y));
+        bottom = std::max(bottom, static_cast<double>(v.y));
+    }
+    if (edges.empty()) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.yTop < q.yTop; });
+    const int64_t y0 = std::max<int64_t>(0, static_cast<int64_t>(std::floor(top)));
+    const int64_t y1 = std::min<int64_t>(h_ - 1, static_cast<int64_t>(std::ceil(bottom)));
+    std::vector<const Edge*> active;
+    std::vector<double> xs;
+    std::size_t next = 0;
+    for (int64_t y = y0; y <= y1; ++y) {
+        const double yc = static_cast<double>(y) + 0.5;
+        while (next < edges.size() && edges[next].yTop <= yc) active.push_back(&edges[next++]);
+        xs.clear();
+        for (std::size_t i = 0; i < active.size();) {
+            const Edge* e = active[i];
+            if (e->yBottom <= yc) {
+                active[i] = active.back();
+                active.pop_back();
+                continue;
+            }
+            if (e->yTop <= yc) xs.push_back(e->x + (yc - e->yTop) * e->slope);
+            ++i;
+        }
+        std::sort(xs.begin(), xs.end());
+        for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
+            Span(y, static_cast<int64_t>(std::ceil(xs[i] - 0.5)), static_cast<int64_t>(std::ceil(xs[i + 1] - 0.5)) - 1,
+                 fill);
+    }
+}
+
+void DirectRaster::FillEllipse(double cx, double cy, double rx, double ry, QRgb fill) {
+    if (!(rx > 0) || !(ry > 0)) return;
+    const int64_t y0 = std::max<int64_t>(0, static_cast<int64_t>(std::floor(cy - ry)));
+    const int64_t y1 = std::min<int64_t>(h_ - 1, static_cast<int64_t>(std::ceil(cy + ry)));
+    for (int64_t y = y0; y <= y1; ++y) {
+        const double t = (static_cast<double>(y) + 0.5 - cy) / ry;
+        if (t <= -1 || t >= 1) continue;
+        const double hw = rx * std::sqrt(1 - t * t);
+        Span(y, static_cast<int64_t>(std::ceil(cx - hw - 0.5)), static_cast<int64_t>(std::floor(cx + hw - 0.5)), fill);
+    }
+}
+
 void DirectRaster::Mask(const std::vector<uint8_t>& bits, int width, int height, double ox, double oy, int32_t x,
                         int32_t y, double degrees) {
     if (width <= 0 || height <= 0) return;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "display/Canvas.h"
+
 namespace tolvani::display {
 
 class DirectRaster {
@@ -24,6 +26,12 @@ public:
     // previous segment of the run.
     void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 
+    // The inside of a polygon by the even-odd rule (pixel centres), in the
+    // given colour; the outline is left to the caller.
+    void FillPolygon(const DevicePoint* points, std::size_t count, QRgb fill);
+    // The inside of the ellipse with centre (cx, cy) and radii (rx, ry).
+    void FillEllipse(double cx, double cy, double rx, double ry, QRgb fill);
+
     // A glyph mask: rows of bytes (non-zero = ink), `width` × `height`,
     // whose pixel (0, 0) lies at (ox, oy) from the point in the glyph's own
     // frame; the frame is turned by `degrees` counter-clockwise (device y
@@ -32,6 +40,8 @@ public:
               double degrees);
 
 private:
+    void Span(int64_t y, int64_t x0, int64_t x1, QRgb fill);
+
     uchar* bits_;
     qsizetype stride_;
     int w_, h_;

@@ -216,8 +216,29 @@ void QtCanvas::ThinEllipse(const QRect& r) {
     }
 }
 
+namespace {
+
+// Within this range the pixel walks work in plain doubles and integers.
+bool Moderate(const DevicePoint* points, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (std::abs(points[i].x) > 1000000 || std::abs(points[i].y) > 1000000) return false;
+    return true;
+}
+
+}  // namespace
+
 void QtCanvas::Polygon(const DevicePoint* points, std::size_t count) {
     if (count < 2) return;
+    if (ThinDirect() && Moderate(points, count)) {
+        if (brush_.solid) raster_->FillPolygon(points, count, Q(brush_.color).rgb());
+        raster_->StartRun();
+        for (std::size_t i = 0; i < count; ++i) {
+            const DevicePoint& a = points[i];
+            const DevicePoint& b = points[(i + 1) % count];
+            raster_->Line(a.x, a.y, b.x, b.y);
+        }
+        return;
+    }
     painter_.drawPolygon(ToPolygon(points, count), Qt::OddEvenFill);
 }
 
@@ -229,7 +250,11 @@ QRect QtCanvas::BoxRect(const DeviceRect& b) {
 
 void QtCanvas::Ellipse(const DeviceRect& box) {
     const QRect r = BoxRect(box);
-    if (!brush_.solid && ThinDirect() && r.width() < 100000 && r.height() < 100000) {
+    if (ThinDirect() && r.width() < 100000 && r.height() < 100000 && std::abs(r.x()) < 1000000 &&
+        std::abs(r.y()) < 1000000) {
+        if (brush_.solid)
+            raster_->FillEllipse(r.x() + r.width() / 2.0, r.y() + r.height() / 2.0, r.width() / 2.0,
+                                 r.height() / 2.0, Q(brush_.color).rgb());
         ThinEllipse(r);
         return;
     }
@@ -239,7 +264,7 @@ void QtCanvas::Ellipse(const DeviceRect& box) {
 void QtCanvas::Chord(const DeviceRect& box, DevicePoint r1, DevicePoint r2) {
     const QRect rect = BoxRect(box);
     if (r1 == r2) {
-        painter_.drawEllipse(rect);
+        Ellipse(box);
         return;
     }
     const QPointF c = QRectF(rect).center();

@@ -215,3 +215,74 @@ TEST_F(QtCanvasTest, PngSvgAndPdfShowTheSamePicture) {
 
 }  // namespace
 }  // namespace tolvani::display
+
+namespace tolvani::display {
+namespace {
+
+// Values no real drawing holds: the draw must still end, quickly, with
+// nothing read or written out of bounds.
+TEST_F(QtCanvasTest, HostileValuesDrawWithoutFailing) {
+    auto doc = test::NewDoc();
+    const double odd[] = {NAN, INFINITY, -INFINITY, 1e300, -1e300, 1e12, 0, -0.0, 5e-324};
+    for (double v : odd) {
+        auto line = std::make_unique<CDataSen>();
+        line->lineType = 12;
+        line->start = {v, 1};
+        line->end = {1, v};
+        doc->mainList.push_back(std::move(line));
+        auto arc = std::make_unique<CDataEnko>();
+        arc->radius = v;
+        arc->flatness = v;
+        arc->arcAngle = v;
+        arc->fullCircle = 1;
+        arc->lineType = 40;
+        doc->mainList.push_back(std::move(arc));
+        auto text = std::make_unique<CDataMoji>();
+        text->height = text->charWidth = v;
+        text->spacing = v;
+        text->angle = v;
+        text->flag = 0x20;
+        text->text = JwwString("^u^o\x82\xa0^");
+        doc->mainList.push_back(std::move(text));
+        auto point = std::make_unique<CDataTen>();
+        point->lineType = CDataTen::kLongForm;
+        point->pointCode = 8;
+        point->scale = v;
+        point->angle = v;
+        doc->mainList.push_back(std::move(point));
+        for (int type : {1, 101, 105, 106, 111}) {
+            auto solid = std::make_unique<CDataSolid>();
+            solid->lineType = static_cast<uint8_t>(type);
+            for (auto& c : solid->corner) c = {v, v};
+            doc->mainList.push_back(std::move(solid));
+        }
+        auto ins = std::make_unique<CDataBlock>();
+        ins->scaleX = v;
+        ins->scaleY = -v;
+        ins->angle = v;
+        ins->definitionNumber = 1;
+        doc->mainList.push_back(std::move(ins));
+    }
+    auto def = std::make_unique<CDataList>();
+    def->number = 1;
+    auto inner = std::make_unique<CDataMoji>();
+    inner->height = inner->charWidth = 3;
+    inner->text = JwwString("A");
+    def->elements.push_back(std::move(inner));
+    doc->blockList.push_back(std::move(def));
+    doc->header.linePitch[12] = 0;
+    for (int size : {0, 3, 99}) {
+        doc->shownPaperSize = size;
+        ExportOptions o;
+        o.width = 300;
+        o.height = 200;
+        o.dotSize = 1 << 30;
+        DrawReport report;
+        const QImage image = RenderImage(*doc, o, &report);
+        EXPECT_EQ(image.size(), QSize(300, 200));
+        EXPECT_FALSE(ExportSvg(*doc, o, &report).isEmpty());
+    }
+}
+
+}  // namespace
+}  // namespace tolvani::display
