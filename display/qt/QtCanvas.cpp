@@ -206,10 +206,19 @@ void QtCanvas::ThinEllipse(const QRect& r) {
     const int n = static_cast<int>(std::clamp(reach * 1.5, 8.0, 2000.0));
     raster_->StartRun();
     int px = static_cast<int>(std::lround(cx + rx)), py = static_cast<int>(std::lround(cy));
+    // The unit vector turned step by step, closing exactly.
+    const double step = 2 * M_PI / n, cs = std::cos(step), sn = std::sin(step);
+    double u = 1, v = 0;
     for (int i = 1; i <= n; ++i) {
-        const double a = 2 * M_PI * i / n;
-        const int qx = static_cast<int>(std::lround(cx + rx * std::cos(a)));
-        const int qy = static_cast<int>(std::lround(cy - ry * std::sin(a)));
+        const double nu = u * cs - v * sn;
+        v = u * sn + v * cs;
+        u = nu;
+        if (i == n) {
+            u = 1;
+            v = 0;
+        }
+        const int qx = static_cast<int>(std::lround(cx + rx * u));
+        const int qy = static_cast<int>(std::lround(cy - ry * v));
         raster_->Line(px, py, qx, qy);
         px = qx;
         py = qy;
