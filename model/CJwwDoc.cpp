@@ -1,5 +1,7 @@
 #include "model/CJwwDoc.h"
 
+#include <algorithm>
+
 #include <atomic>
 
 #include "model/JwwStream.h"
@@ -33,6 +35,9 @@ void CJwwDoc::Clear() {
 
 void CJwwDoc::ReadList(JwwStream& ar, ElementList& list) {
     const uint32_t count = ar.GetCount();
+    // Every element takes at least a tag word and its 15 common bytes, so
+    // the room reserved never exceeds what the bytes present can fill.
+    list.reserve(list.size() + static_cast<std::size_t>(std::min<uint64_t>(count, ar.Remaining() / 17)));
     for (uint32_t i = 0; i < count; ++i) {
         auto e = ar.GetElement();
         if (!e) throw JwwBadIndexError("empty entry in the element list");
