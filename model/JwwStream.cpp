@@ -232,17 +232,26 @@ void JwwStream::GetString(JwwString& s) {
         rcur_ += bytes;
         return;
     }
-    // Nothing is allocated for bytes the stream cannot hold.
+    // Nothing is allocated for bytes the stream cannot hold: the length is
+    // checked against what is left, and where that is unknown (a pipe) the
+    // text grows only as its bytes arrive.
     if (bytes > Remaining()) throw JwwEndOfFileError();
+    constexpr std::size_t kChunk = 1 << 20;
     if (!wide) {
         std::string out;
-        out.resize(static_cast<std::size_t>(bytes));
-        if (GetBytes(out.data(), out.size()) != out.size()) throw JwwEndOfFileError();
+        for (uint64_t left = bytes; left > 0;) {
+            const std::size_t chunk = static_cast<std::size_t>(std::min<uint64_t>(left, kChunk));
+            const std::size_t had = out.size();
+            out.resize(had + chunk);
+            if (GetBytes(out.data() + had, chunk) != chunk) throw JwwEndOfFileError();
+            left -= chunk;
+        }
         s.assign(std::move(out));
         return;
     }
-    std::u16string units(static_cast<std::size_t>(n), u'\0');
-    for (auto& u : units) u = static_cast<char16_t>(GetWord());
+    std::u16string units;
+    units.reserve(static_cast<std::size_t>(std::min<uint64_t>(n, kChunk)));
+    for (uint64_t i = 0; i < n; ++i) units.push_back(static_cast<char16_t>(GetWord()));
     std::size_t replaced = 0;
     std::string sjis = Utf16ToCp932(units, &replaced);
     if (replaced == 0) s.assign(std::move(sjis));

@@ -2,6 +2,8 @@
 // block structures. Each gives an error or a drawing, never a crash or hang.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "app/gen/DrawingGenerator.h"
 #include "blocks/BlockDump.h"
 #include "model/CJwwDoc.h"
@@ -130,6 +132,33 @@ TEST(Robustness, DefinitionsThatPlaceThemselvesEndTheWalk) {
     EXPECT_EQ(boxes[0], "定義ブロックが見つかりません！");
     EXPECT_NE(boxes[4].find("pInst == NULL"), std::string::npos);
     EXPECT_FALSE(DumpDefinitions(doc).empty());
+}
+
+}  // namespace
+}  // namespace tolvani
+
+namespace tolvani {
+namespace {
+
+TEST(Robustness, StreamOfUnknownSizeGrowsTextsOnlyAsBytesArrive) {
+    // Through a pipe the stream cannot know how much is left: a memo that
+    // claims two gigabytes must fail at the end of the data.
+    Bytes header = test::NewDrawingHeaderBytes();
+    const Bytes file = ByteWriter()
+                           .append(Bytes(header.begin(), header.begin() + 12))
+                           .u8(0xFF).u16(0xFFFF).u32(0x7FFFFFF0).text(std::string(3000, 'm'))
+                           .bytes;
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    ASSERT_EQ(write(fds[1], file.data(), file.size()), static_cast<ssize_t>(file.size()));
+    close(fds[1]);
+    std::FILE* in = fdopen(fds[0], "rb");
+    ASSERT_NE(in, nullptr);
+    CJwwDoc doc;
+    JwwStream ar(in, JwwStream::Mode::Loading);
+    EXPECT_EQ(ar.Remaining(), UINT64_MAX);
+    EXPECT_THROW(doc.Load(ar), JwwEndOfFileError);
+    std::fclose(in);
 }
 
 }  // namespace
