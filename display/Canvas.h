@@ -44,7 +44,7 @@ struct Brush {
     friend bool operator!=(const Brush& a, const Brush& b) { return !(a == b); }
 };
 
-// The font record: height in device units, width 0 (the face's own aspect),
+// The font record: height in device units, width 0 (the face's own proportions),
 // escapement and orientation in tenths of a degree counter-clockwise, weight
 // 0 or 700, the three flags, character set and face name (code page 932
 // bytes; a leading "@" asks for vertical writing).

@@ -1,6 +1,6 @@
 // Lays out one text glyph by glyph in the drawing's own text model: full-
 // width characters advance a whole step, half-width ones half a step, and
-// "^" escapes switch the font or place the next glyph specially.
+// "^" escapes switch the font or place the next glyph above, below or over.
 #pragma once
 
 #include <string>

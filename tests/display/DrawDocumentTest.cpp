@@ -81,7 +81,7 @@ TEST(FitPaper, FitsThePaperWithMarginsOnOneAxis) {
     const Case cases[] = {
         {4, {1000, 500}, 420, 210},     // 297 × 210 into 2:1: widened
         {3, {1000, 1000}, 420, 420},    // 420 × 297 into a square: heightened
-        {0, {1189, 841}, 1189, 841},    // exact aspect
+        {0, {1189, 841}, 1189, 841},    // exact proportions
         {99, {420, 297}, 420, 297},     // unknown paper: shown as 420 × 297
         {-1, {840, 297}, 840, 297},
     };

@@ -87,7 +87,7 @@ TEST(ScreenTransform, ZoomToRectZoomsInOrOutByTheDragDirection) {
     ExpectInvariants(t);
 }
 
-TEST(ScreenTransform, ZoomToRectWidensTheRectangleToTheViewAspect) {
+TEST(ScreenTransform, ZoomToRectWidensTheRectangleToTheViewProportions) {
     CJwwScreen s = View(400, 200);
     s.ZoomToRect(0, 100, 100, 0);  // square rectangle into a 2:1 view
     EXPECT_DOUBLE_EQ(s.viewWidth, 200);
