@@ -177,6 +177,11 @@ void DirectRaster::FillEllipse(double cx, double cy, double rx, double ry, QRgb 
     }
 }
 
+void DirectRaster::Runs(const std::vector<Run>& runs, int32_t x, int32_t y) {
+    for (const Run& r : runs) Span(static_cast<int64_t>(y) + r.dy, static_cast<int64_t>(x) + r.dx,
+                                   static_cast<int64_t>(x) + r.dx + r.length - 1, color_);
+}
+
 void DirectRaster::Mask(const std::vector<uint8_t>& bits, int width, int height, double ox, double oy, int32_t x,
                         int32_t y, double degrees) {
     if (width <= 0 || height <= 0) return;

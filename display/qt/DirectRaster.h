@@ -32,6 +32,13 @@ public:
     // The inside of the ellipse with centre (cx, cy) and radii (rx, ry).
     void FillEllipse(double cx, double cy, double rx, double ry, QRgb fill);
 
+    // Runs of ink of an unturned glyph: row and first column from the
+    // point, and length.
+    struct Run {
+        int32_t dy, dx, length;
+    };
+    void Runs(const std::vector<Run>& runs, int32_t x, int32_t y);
+
     // A glyph mask: rows of bytes (non-zero = ink), `width` × `height`,
     // whose pixel (0, 0) lies at (ox, oy) from the point in the glyph's own
     // frame; the frame is turned by `degrees` counter-clockwise (device y

@@ -66,6 +66,15 @@ const GlyphCache::Mask& GlyphCache::Render(const GlyphKey& key, const ResolvedFo
             const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
             for (int x = l; x <= r; ++x)
                 mask.bits[static_cast<std::size_t>(y - t) * mask.width + (x - l)] = qAlpha(line[x]) >= 128 ? 1 : 0;
+            for (int x = l; x <= r;) {
+                if (qAlpha(line[x]) < 128) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x <= r && qAlpha(line[x]) >= 128) ++x;
+                mask.runs.push_back({y - half, start - half, x - start});
+            }
         }
     }
     return masks_.emplace(key, std::move(mask)).first->second;
@@ -76,7 +85,10 @@ void GlyphCache::Draw(DirectRaster& raster, int x, int y, int fontId, const Reso
     const GlyphKey key{fontId, cp, doubleByte};
     auto it = masks_.find(key);
     const Mask& mask = it != masks_.end() ? it->second : Render(key, f, doubleByte, cp, text);
-    raster.Mask(mask.bits, mask.width, mask.height, mask.ox, mask.oy, x, y, f.escapement / 10.0);
+    if (f.escapement == 0)
+        raster.Runs(mask.runs, x, y);
+    else
+        raster.Mask(mask.bits, mask.width, mask.height, mask.ox, mask.oy, x, y, f.escapement / 10.0);
 }
 
 }  // namespace tolvani::display

@@ -45,6 +45,7 @@ private:
         std::vector<uint8_t> bits;
         int width = 0, height = 0;
         double ox = 0, oy = 0;  // pixel (0, 0) from the point
+        std::vector<DirectRaster::Run> runs;  // the same ink, for unturned glyphs
     };
     struct KeyHash {
         std::size_t operator()(const GlyphKey& k) const {
