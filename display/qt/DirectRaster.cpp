@@ -220,13 +220,12 @@ void DirectRaster::Mask(const std::vector<uint8_t>& bits, int width, int height,
     for (int64_t py = y0; py <= y1; ++py) {
         auto* line = reinterpret_cast<QRgb*>(bits_ + py * stride_);
         const double dy = static_cast<double>(py - y) + 0.5;
-        for (int64_t px = x0; px <= x1; ++px) {
-            const double dx = static_cast<double>(px - x) + 0.5;
-            // Back into the glyph's frame.
-            const double u = cs * dx + sn * dy - ox, v = -sn * dx + cs * dy - oy;
-            if (u < 0 || v < 0) continue;
-            const int c = static_cast<int>(u), r = static_cast<int>(v);
-            if (c < width && r < height && bits[static_cast<std::size_t>(r) * width + c]) line[px] = color_;
+        const double dx0 = static_cast<double>(x0 - x) + 0.5;
+        // Back into the glyph's frame, one pixel step at a time.
+        double u = cs * dx0 + sn * dy - ox, v = -sn * dx0 + cs * dy - oy;
+        for (int64_t px = x0; px <= x1; ++px, u += cs, v -= sn) {
+            if (u < 0 || v < 0 || u >= width || v >= height) continue;
+            if (bits[static_cast<std::size_t>(static_cast<int>(v)) * width + static_cast<int>(u)]) line[px] = color_;
         }
     }
 }

@@ -27,9 +27,9 @@ int GlyphCache::FontId(const ResolvedFont& f) {
     return id;
 }
 
-const GlyphCache::Mask& GlyphCache::Render(const GlyphKey& key, const ResolvedFont& f, bool doubleByte, char32_t cp,
-                                           const QString& text) {
-    if (masks_.size() >= kMaxMasks) masks_.clear();
+const GlyphCache::Mask& GlyphCache::Render(std::unordered_map<uint32_t, Mask>& table, uint32_t key,
+                                           const ResolvedFont& f, bool doubleByte, char32_t cp) {
+    const QString text = QString::fromUcs4(&cp, 1);
     ResolvedFont upright = f;
     upright.escapement = 0;
     const int h = std::max(1, f.height);
@@ -77,14 +77,22 @@ const GlyphCache::Mask& GlyphCache::Render(const GlyphKey& key, const ResolvedFo
             }
         }
     }
-    return masks_.emplace(key, std::move(mask)).first->second;
+    ++maskCount_;
+    return table.emplace(key, std::move(mask)).first->second;
 }
 
 void GlyphCache::Draw(DirectRaster& raster, int x, int y, int fontId, const ResolvedFont& f, bool doubleByte,
-                      char32_t cp, const QString& text) {
-    const GlyphKey key{fontId, cp, doubleByte};
-    auto it = masks_.find(key);
-    const Mask& mask = it != masks_.end() ? it->second : Render(key, f, doubleByte, cp, text);
+                      char32_t cp) {
+    if (maskCount_ >= kMaxMasks) {
+        for (auto& t : tables_) t.clear();
+        maskCount_ = 0;
+    }
+    if (fontId < 0) return;
+    if (static_cast<std::size_t>(fontId) >= tables_.size()) tables_.resize(static_cast<std::size_t>(fontId) + 1);
+    auto& table = tables_[static_cast<std::size_t>(fontId)];
+    const uint32_t key = static_cast<uint32_t>(cp) * 2 + (doubleByte ? 1 : 0);
+    auto it = table.find(key);
+    const Mask& mask = it != table.end() ? it->second : Render(table, key, f, doubleByte, cp);
     if (f.escapement == 0)
         raster.Runs(mask.runs, x, y);
     else

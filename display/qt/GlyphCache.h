@@ -15,15 +15,6 @@
 
 namespace tolvani::display {
 
-struct GlyphKey {
-    int fontId;  // identifies family, size and style (not the escapement)
-    char32_t cp;
-    bool doubleByte;
-    friend bool operator==(const GlyphKey& a, const GlyphKey& b) {
-        return a.fontId == b.fontId && a.cp == b.cp && a.doubleByte == b.doubleByte;
-    }
-};
-
 class GlyphCache {
 public:
     // Glyphs whose cell is higher than this are drawn by QPainter directly.
@@ -37,8 +28,7 @@ public:
     int FontId(const ResolvedFont& f);
 
     // Writes the glyph at the point through the raster (colour set there).
-    void Draw(DirectRaster& raster, int x, int y, int fontId, const ResolvedFont& f, bool doubleByte, char32_t cp,
-              const QString& text);
+    void Draw(DirectRaster& raster, int x, int y, int fontId, const ResolvedFont& f, bool doubleByte, char32_t cp);
 
 private:
     struct Mask {
@@ -47,16 +37,13 @@ private:
         double ox = 0, oy = 0;  // pixel (0, 0) from the point
         std::vector<DirectRaster::Run> runs;  // the same ink, for unturned glyphs
     };
-    struct KeyHash {
-        std::size_t operator()(const GlyphKey& k) const {
-            uint64_t h = static_cast<uint64_t>(k.fontId) * 0x9E3779B97F4A7C15ULL ^
-                         (static_cast<uint64_t>(k.cp) * 2 + (k.doubleByte ? 1 : 0)) * 0xC2B2AE3D27D4EB4FULL;
-            return static_cast<std::size_t>(h ^ (h >> 29));
-        }
-    };
-    const Mask& Render(const GlyphKey& key, const ResolvedFont& f, bool doubleByte, char32_t cp, const QString& text);
+    const Mask& Render(std::unordered_map<uint32_t, Mask>& table, uint32_t key, const ResolvedFont& f,
+                       bool doubleByte, char32_t cp);
 
-    std::unordered_map<GlyphKey, Mask, KeyHash> masks_;
+    // Masks by font number, then by character: each font's table stays
+    // small, so finding a glyph touches little memory.
+    std::vector<std::unordered_map<uint32_t, Mask>> tables_;
+    std::size_t maskCount_ = 0;
     std::unordered_map<std::string, int> fontIds_;
 };
 

@@ -333,14 +333,14 @@ void QtCanvas::TextOut(int32_t x, int32_t y, std::string_view bytes, char32_t or
                         : Cp932CharToUnicode(b0);
     if (cp == 0 || cp < 0x20 || cp == 0x7F) return;
     if (!resolved_) resolved_ = &Resolve(font_);
-    const QString text = QString::fromUcs4(&cp, 1);
     if (direct_ && copyMode_ && h <= GlyphCache::kMaxHeight) {
         GlyphCache& cache = GlyphCache::Shared();
         raster_->SetColor(Q(textColor_).rgb());
-        cache.Draw(*raster_, x, y, resolved_->cacheId, *resolved_, doubleByte, cp, text);
+        cache.Draw(*raster_, x, y, resolved_->cacheId, *resolved_, doubleByte, cp);
         raster_->SetColor(Q(pen_.color).rgb());
         return;
     }
+    const QString text = QString::fromUcs4(&cp, 1);
     const QTransform saved = painter_.transform();
     const QPen savedPen = painter_.pen();
     painter_.setPen(Q(textColor_));
