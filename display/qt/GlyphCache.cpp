@@ -7,8 +7,8 @@ namespace tolvani::display {
 
 namespace {
 
-// Masks kept before the cache starts over.
-constexpr std::size_t kMaxMasks = 200000;
+// Bytes of masks kept before the cache starts over.
+constexpr std::size_t kMaxBytes = 96u << 20;
 
 }  // namespace
 
@@ -77,15 +77,15 @@ const GlyphCache::Mask& GlyphCache::Render(std::unordered_map<uint32_t, Mask>& t
             }
         }
     }
-    ++maskCount_;
+    maskBytes_ += sizeof(Mask) + mask.bits.size() + mask.runs.size() * sizeof(DirectRaster::Run);
     return table.emplace(key, std::move(mask)).first->second;
 }
 
 void GlyphCache::Draw(DirectRaster& raster, int x, int y, int fontId, const ResolvedFont& f, bool doubleByte,
                       char32_t cp) {
-    if (maskCount_ >= kMaxMasks) {
+    if (maskBytes_ >= kMaxBytes) {
         for (auto& t : tables_) t.clear();
-        maskCount_ = 0;
+        maskBytes_ = 0;
     }
     if (fontId < 0) return;
     if (static_cast<std::size_t>(fontId) >= tables_.size()) tables_.resize(static_cast<std::size_t>(fontId) + 1);

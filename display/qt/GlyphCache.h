@@ -43,7 +43,7 @@ private:
     // Masks by font number, then by character: each font's table stays
     // small, so finding a glyph touches little memory.
     std::vector<std::unordered_map<uint32_t, Mask>> tables_;
-    std::size_t maskCount_ = 0;
+    std::size_t maskBytes_ = 0;
     std::unordered_map<std::string, int> fontIds_;
 };
 
