@@ -4,13 +4,18 @@
 
 namespace tolvani {
 
+void InsertionContext::SetAngle(double a) {
+    angle = a;
+    cosAngle = std::cos(a);
+    sinAngle = std::sin(a);
+}
+
 JwwPoint MapThroughInsertion(const InsertionContext& c, double x, double y) {
     x *= c.scaleX;
     y *= c.scaleY;
     if (c.angle != 0) {
-        const double cs = std::cos(c.angle), sn = std::sin(c.angle);
-        const double rx = x * cs - y * sn;
-        const double ry = x * sn + y * cs;
+        const double rx = x * c.cosAngle - y * c.sinAngle;
+        const double ry = x * c.sinAngle + y * c.cosAngle;
         x = rx;
         y = ry;
     }
@@ -24,7 +29,7 @@ InsertionContext ComposeInsertion(const CJwwDoc& doc, const InsertionContext* pa
         c.refY = e.ref.y;
         c.scaleX = e.scaleX;
         c.scaleY = e.scaleY;
-        c.angle = e.angle;
+        c.SetAngle(e.angle);
         c.highlighted = doc.selectedParentId == 0 && e.treeItemId != 0 && e.treeItemId == doc.selectedItemId;
     } else {
         const JwwPoint p = MapThroughInsertion(*parent, e.ref.x, e.ref.y);
@@ -32,7 +37,7 @@ InsertionContext ComposeInsertion(const CJwwDoc& doc, const InsertionContext* pa
         c.refY = p.y;
         c.scaleX = parent->scaleX * e.scaleX;
         c.scaleY = parent->scaleY * e.scaleY;
-        c.angle = ComposeAngle(*parent, e.angle);
+        c.SetAngle(ComposeAngle(*parent, e.angle));
         // With nothing selected (both values 0) nothing is highlighted.
         const bool selection = doc.selectedParentId != 0 || doc.selectedItemId != 0;
         c.highlighted = parent->highlighted || (selection && doc.selectedParentId == parent->treeItemId &&

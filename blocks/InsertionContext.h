@@ -21,6 +21,12 @@ struct InsertionContext {
     int treeItemId = 0;
     int definitionNumber = 0;
     bool highlighted = false;
+    // cos and sin of angle, kept so that placing a point turns without
+    // recomputing them; ComposeInsertion sets them, SetAngle keeps them true.
+    double cosAngle = 1.0;
+    double sinAngle = 0.0;
+
+    void SetAngle(double a);
 };
 
 // Places a point through the context: scale, rotate, translate.

@@ -37,7 +37,10 @@ public:
     static void* operator new(std::size_t size) { return AllocateElement(size); }
     static void operator delete(void* p, std::size_t size) noexcept { FreeElement(p, size); }
 
-    virtual ElementKind Kind() const { return ElementKind::Data; }
+    CData() = default;
+
+    // The element's exact class; set once by the class's constructor.
+    ElementKind Kind() const { return kind_; }
     virtual void Serialize(JwwStream& ar);
     virtual std::unique_ptr<CData> Clone() const { return std::make_unique<CData>(*this); }
 
@@ -52,9 +55,26 @@ public:
 
     static constexpr std::size_t kCommonSize = 15;
 
+    CData(const CData&) = default;
+    // Assignment copies the common fields; an element never changes class.
+    CData& operator=(const CData& other) {
+        groupValue = other.groupValue;
+        lineType = other.lineType;
+        color = other.color;
+        width = other.width;
+        layer = other.layer;
+        layerGroup = other.layerGroup;
+        flag = other.flag;
+        return *this;
+    }
+
 protected:
+    explicit CData(ElementKind kind) : kind_(kind) {}
     class Fields;
     void XferCommon(Fields& f);
+
+private:
+    ElementKind kind_ = ElementKind::Data;
 };
 
 using ElementList = std::vector<std::unique_ptr<CData>>;
@@ -64,7 +84,7 @@ std::unique_ptr<CData> CreateElement(ElementKind kind);
 
 class CDataSen : public CData {
 public:
-    ElementKind Kind() const override { return ElementKind::Sen; }
+    CDataSen() : CData(ElementKind::Sen) {}
     void Serialize(JwwStream& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataSen>(*this); }
 
@@ -74,7 +94,7 @@ public:
 
 class CDataEnko : public CData {
 public:
-    ElementKind Kind() const override { return ElementKind::Enko; }
+    CDataEnko() : CData(ElementKind::Enko) {}
     void Serialize(JwwStream& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataEnko>(*this); }
 
@@ -95,7 +115,7 @@ public:
 
 class CDataMoji : public CData {
 public:
-    ElementKind Kind() const override { return ElementKind::Moji; }
+    CDataMoji() : CData(ElementKind::Moji) {}
     void Serialize(JwwStream& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataMoji>(*this); }
 
@@ -117,7 +137,7 @@ public:
 
 class CDataSolid : public CData {
 public:
-    ElementKind Kind() const override { return ElementKind::Solid; }
+    CDataSolid() : CData(ElementKind::Solid) {}
     void Serialize(JwwStream& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataSolid>(*this); }
 
@@ -129,7 +149,7 @@ public:
 
 class CDataTen : public CData {
 public:
-    ElementKind Kind() const override { return ElementKind::Ten; }
+    CDataTen() : CData(ElementKind::Ten) {}
     void Serialize(JwwStream& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataTen>(*this); }
 
@@ -145,7 +165,7 @@ public:
 
 class CDataSunpou : public CData {
 public:
-    ElementKind Kind() const override { return ElementKind::Sunpou; }
+    CDataSunpou() : CData(ElementKind::Sunpou) {}
     void Serialize(JwwStream& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataSunpou>(*this); }
 
@@ -158,7 +178,7 @@ public:
 
 class CDataBlock : public CData {
 public:
-    ElementKind Kind() const override { return ElementKind::Block; }
+    CDataBlock() : CData(ElementKind::Block) {}
     void Serialize(JwwStream& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataBlock>(*this); }
 
@@ -176,11 +196,10 @@ public:
 
 class CDataList : public CData {
 public:
-    CDataList() = default;
+    CDataList() : CData(ElementKind::List) {}
     CDataList(const CDataList& other);
     CDataList& operator=(const CDataList&) = delete;
 
-    ElementKind Kind() const override { return ElementKind::List; }
     void Serialize(JwwStream& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataList>(*this); }
 

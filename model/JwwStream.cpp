@@ -292,7 +292,7 @@ int64_t JwwStream::GetTime() {
 
 // --- elements -----------------------------------------------------------------
 
-uint32_t JwwStream::TakeIndex() {
+uint32_t JwwStream::TakeFirstOrLastIndex() {
     if (nextIndex_ == 0) {
         // The first class or object operation puts in the null entry.
         nextIndex_ = 1;

@@ -129,7 +129,11 @@ private:
     void MakeRoom(std::size_t n);
     uint64_t GetLengthPrefix();
     void PutLengthPrefix(uint64_t n);
-    uint32_t TakeIndex();
+    uint32_t TakeIndex() {
+        if (nextIndex_ == 0 || nextIndex_ >= kIndexLimit) return TakeFirstOrLastIndex();
+        return nextIndex_++;
+    }
+    uint32_t TakeFirstOrLastIndex();
 
     Mode mode_;
     std::FILE* file_ = nullptr;
