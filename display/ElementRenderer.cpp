@@ -267,7 +267,7 @@ void DrawText(RenderState& rs, const CDataMoji& e, const InsertionContext* ctx) 
     p.original = e.text.wide();
     rs.UsePen({PenStyle::Solid, 1, c});
     rs.canvas.SetTextColor(c);
-    DrawString(rs.canvas, rs.screen, p, rs.cull ? &rs.visible : nullptr);
+    if (DrawString(rs.canvas, rs.screen, p, rs.cull ? &rs.visible : nullptr)) rs.textBackgroundSet = true;
 }
 
 void DrawPoint(RenderState& rs, CDataTen& e, const InsertionContext* ctx) {
@@ -297,6 +297,153 @@ void DrawDimension(RenderState& rs, CDataSunpou& e, const InsertionContext* ctx)
     }
 }
 
+long SaturatingAdd(long a, long b) {
+    constexpr long kMax = 1L << 60;
+    return a > kMax - b ? kMax : a + b;
+}
+
+double Length(double x, double y) { return std::hypot(x, y); }
+
+double LargerScale(double sx, double sy) { return std::max(std::fabs(sx), std::fabs(sy)); }
+
+// How far the definition's elements can lie from its origin, and whether an
+// insertion of it may be skipped as a whole. Definitions are walked once per
+// draw; a walk deeper than this gives up (the insertion is then drawn as
+// usual).
+constexpr int kMaxReachDepth = 64;
+
+const RenderState::DefinitionReach& ReachOf(RenderState& rs, const CDataList* def, int depth) {
+    RenderState::DefinitionReach& r = rs.reach[def];
+    if (r.state != RenderState::DefinitionReach::Unknown) return r;
+    r.state = RenderState::DefinitionReach::Working;
+    const CJwwHeader& h = rs.doc.header;
+    bool ok = depth < kMaxReachDepth;
+    bool text = false;
+    int height = 1;
+    double own = 0, drawing = 0, device = 0;
+    long nested = 0;
+    // Values that are not finite make the definition one that is always
+    // walked.
+    auto grow = [&ok](double& limit, double v) {
+        if (!(v >= 0) || !Finite(v))
+            ok = false;
+        else
+            limit = std::max(limit, v);
+    };
+    auto line = [&](const CDataSen& e) {
+        grow(own, Length(e.start.x, e.start.y));
+        grow(own, Length(e.end.x, e.end.y));
+        if (e.lineType >= 11 && e.lineType <= 15) {
+            const int width =
+                e.color < kColorEntries ? static_cast<int>(std::min<uint32_t>(h.colorWidth[e.color], 1000)) : 1;
+            grow(device, static_cast<double>(h.lineDots[e.lineType]) + width);
+        }
+    };
+    auto textReach = [&](const CDataMoji& e) {
+        text = true;
+        const double w = std::fabs(e.charWidth), ht = std::fabs(e.height), sp = std::fabs(e.spacing);
+        const double n = static_cast<double>(e.text.view().size());
+        grow(own, Length(e.start.x, e.start.y) + (n + 2) * (w + ht + sp) + 4 * (w + ht));
+    };
+    auto point = [&](const CDataTen& e) {
+        if (e.scale == 0) ok = false;  // drawing it sets the scale
+        grow(own, Length(e.pos.x, e.pos.y));
+        grow(drawing, 7.7 * (e.lineType == CDataTen::kLongForm ? std::fabs(e.scale) : 1.0));
+    };
+    for (const auto& ptr : def->elements) {
+        if (!ok) break;
+        const CData& e = *ptr;
+        switch (e.Kind()) {
+        case ElementKind::Sen: line(static_cast<const CDataSen&>(e)); break;
+        case ElementKind::Enko: {
+            const auto& a = static_cast<const CDataEnko&>(e);
+            grow(own, Length(a.center.x, a.center.y) + std::max(std::fabs(a.radius), std::fabs(a.radius * a.flatness)));
+            break;
+        }
+        case ElementKind::Moji: textReach(static_cast<const CDataMoji&>(e)); break;
+        case ElementKind::Solid: {
+            const auto& so = static_cast<const CDataSolid&>(e);
+            const int t = so.lineType;
+            if (t == 101 || t == 105 || t == 106 || t == 111) {
+                ok = false;
+                break;
+            }
+            for (const JwwPoint& c : so.corner) grow(own, Length(c.x, c.y));
+            break;
+        }
+        case ElementKind::Sunpou: {
+            const auto& d = static_cast<const CDataSunpou&>(e);
+            line(d.line);
+            textReach(d.text);
+            if (d.mode != 0) {
+                line(d.aux[0]);
+                line(d.aux[1]);
+                for (const CDataTen& p : d.points) point(p);
+            }
+            break;
+        }
+        case ElementKind::Ten: point(static_cast<const CDataTen&>(e)); break;
+        case ElementKind::Block: {
+            const auto& b = static_cast<const CDataBlock&>(e);
+            const CDataList* inner = rs.doc.FindBlockList(b.definitionNumber);
+            if (!inner) {
+                ok = false;
+                break;
+            }
+            const RenderState::DefinitionReach& n = ReachOf(rs, inner, depth + 1);
+            if (n.state != RenderState::DefinitionReach::Done || !n.skippable) {
+                ok = false;
+                break;
+            }
+            grow(own, Length(b.ref.x, b.ref.y) + LargerScale(b.scaleX, b.scaleY) * n.own);
+            grow(drawing, n.drawing);
+            grow(device, n.device);
+            text = text || n.hasText;
+            height = std::max(height, n.height + 1);
+            long used = static_cast<long>(inner->elements.size());
+            if (LayerVisible(h, b.layerGroup, b.layer)) used = SaturatingAdd(used, n.nested);
+            nested = SaturatingAdd(nested, used);
+            break;
+        }
+        default: break;
+        }
+    }
+    // The map may have grown while nested definitions were walked; its
+    // elements stay where they are.
+    r.skippable = ok;
+    r.hasText = text;
+    r.height = height;
+    r.own = own;
+    r.drawing = drawing;
+    r.device = device;
+    r.nested = nested;
+    r.state = RenderState::DefinitionReach::Done;
+    return r;
+}
+
+// True when nothing placed by the insertion can show, and skipping it
+// leaves every later decision of the draw as it would have been.
+bool SkipInsertion(RenderState& rs, const CDataList* def, const InsertionContext& placed) {
+    if (!rs.cull || !LayerVisible(rs.doc.header, placed.layerGroup, placed.layer)) return false;
+    const RenderState::DefinitionReach& r = ReachOf(rs, def, 0);
+    if (!r.skippable || (r.hasText && !rs.textBackgroundSet)) return false;
+    if (rs.path.Depth() + r.height >= BlockPath::kMaxDepth) return false;
+    const long used = SaturatingAdd(static_cast<long>(def->elements.size()), r.nested);
+    if (rs.placedBudget < used) return false;
+    const CJwwScreen& s = rs.screen;
+    const double X = (placed.refX - s.left) * s.scaleX, Y = (s.top - placed.refY) * s.scaleY;
+    const double R = ((r.own * LargerScale(placed.scaleX, placed.scaleY) + r.drawing) *
+                          LargerScale(s.scaleX, s.scaleY) +
+                      r.device + std::abs(static_cast<double>(s.dotRadius)) +
+                      std::abs(static_cast<double>(rs.dotSize))) *
+                         (1 + 1e-9) +
+                     4;
+    if (!Finite(X) || !Finite(Y) || !Finite(R)) return false;
+    if (rs.MayShow(X - R, Y - R, X + R, Y + R)) return false;
+    rs.placedBudget -= used;
+    return true;
+}
+
 void DrawInsertion(RenderState& rs, const CDataBlock& e, const InsertionContext* ctx) {
     const InsertionContext placed = ComposeInsertion(rs.doc, ctx, e);
     const CDataList* def = rs.doc.blockList.empty() ? nullptr : rs.doc.FindBlockList(e.definitionNumber);
@@ -304,6 +451,7 @@ void DrawInsertion(RenderState& rs, const CDataBlock& e, const InsertionContext*
         rs.missing.insert(e.definitionNumber);
         return;
     }
+    if (SkipInsertion(rs, def, placed)) return;
     BlockPath::Scope scope(rs.path, def);
     if (!scope.entered()) {
         rs.missing.insert(e.definitionNumber);

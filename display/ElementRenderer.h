@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "blocks/InsertionContext.h"
@@ -42,6 +43,32 @@ struct RenderState {
     Brush brush;
     bool penSet = false;
     bool brushSet = false;
+
+    // Set once a text has made the canvas draw text without a background.
+    bool textBackgroundSet = false;
+
+    // What a definition places, for skipping whole insertions that lie
+    // outside the visible area. Filled on first use in each draw.
+    struct DefinitionReach {
+        enum State : uint8_t { Unknown, Working, Done };
+        State state = Unknown;
+        // False when something placed through the definition may have an
+        // effect beyond its own pixels (missing or self-placing definitions,
+        // values changed while drawn, curved solids, values not finite).
+        bool skippable = false;
+        bool hasText = false;
+        int height = 0;  // definitions entered on the way down, this one included
+        // Everything placed lies within this distance of the definition's
+        // origin: `own` in the definition's units, `drawing` in millimetres
+        // of the drawing, `device` in device units.
+        double own = 0;
+        double drawing = 0;
+        double device = 0;
+        // The budget an insertion of the definition uses up once entered,
+        // beyond the definition's own element count.
+        long nested = 0;
+    };
+    std::unordered_map<const CDataList*, DefinitionReach> reach;
 
     void UsePen(const Pen& p);
     void UseBrush(const Brush& b);

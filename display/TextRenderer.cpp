@@ -80,7 +80,7 @@ private:
 
 }  // namespace
 
-void DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, const DeviceRect* visible) {
+bool DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, const DeviceRect* visible) {
     // A text placed through a mirrored insertion arrives with a negative
     // height; its glyphs keep their size.
     const double height = std::fabs(p.height);
@@ -98,7 +98,7 @@ void DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, c
     const int Whalf = Round(0.45 * Wpx);
     const double Spx = screen.scaleX * p.spacing;
     const int e = Round(a * 10);
-    if (Hi == 0) return;
+    if (Hi == 0) return false;
 
     LogFont font;
     if (p.vertical) font.faceName = "@";
@@ -122,7 +122,7 @@ void DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, c
         const double sx = X0, sy = Y0;
         if (sx + reach < visible->left || sx - reach > visible->right || sy + reach < visible->top ||
             sy - reach > visible->bottom)
-            return;
+            return true;
     }
     GlyphWriter out(canvas, font, p.vertical, visible, std::fabs(advance));
     OriginalCursor original(p.original);
@@ -245,6 +245,7 @@ void DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, c
         original.Next(text.substr(i + 1, 1));
         i += 2;
     }
+    return true;
 }
 
 }  // namespace tolvani::display

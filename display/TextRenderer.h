@@ -26,7 +26,8 @@ struct TextParams {
 };
 
 // Draws the text. When `visible` is given, glyphs wholly outside it are
-// skipped.
-void DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, const DeviceRect* visible);
+// skipped. Returns false when the text is too small to reach the canvas at
+// all (nothing, not even the background mode, was handed to it).
+bool DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, const DeviceRect* visible);
 
 }  // namespace tolvani::display

@@ -203,5 +203,149 @@ TEST(BlockRendering, TextThroughAMirroredInsertionKeepsItsSize) {
     EXPECT_EQ(texts[0].font.escapement, 600);  // 90° − 30°
 }
 
+
+// Insertions that lie wholly outside the visible box are skipped as a whole;
+// what the draw reports and how much of the placing budget it uses stay
+// those of a draw that walks every insertion.
+struct SkipCase {
+    const char* name;
+    void (*build)(CJwwDoc& doc);
+    bool drawsSomething;
+};
+
+void FarLine(CJwwDoc& doc) {
+    AddLine(AddDefinition(doc, 1).elements, 0, 0, 10, 0);
+    AddInsertion(doc.mainList, 1, -5000, 50);
+}
+
+void LongLineReachingIn(CJwwDoc& doc) {
+    AddLine(AddDefinition(doc, 1).elements, 0, 0, 5000, 0);
+    AddInsertion(doc.mainList, 1, -4900, 50);
+}
+
+void ScaledUpReachingIn(CJwwDoc& doc) {
+    AddLine(AddDefinition(doc, 1).elements, 0, 0, 10, 0);
+    AddInsertion(doc.mainList, 1, -4900, 50, 500, 500);
+}
+
+void TurnedReachingIn(CJwwDoc& doc) {
+    AddLine(AddDefinition(doc, 1).elements, 0, 0, 0, 5000);
+    AddInsertion(doc.mainList, 1, -4900, 50, 1, 1, kPi / 2 * 3);  // the line turned to point +x
+}
+
+void NestedReachingIn(CJwwDoc& doc) {
+    AddLine(AddDefinition(doc, 1).elements, 0, 0, 10, 0);
+    AddInsertion(AddDefinition(doc, 2).elements, 1, 4900, 0);
+    AddInsertion(doc.mainList, 2, -4850, 50);
+}
+
+void FarWithMissingInside(CJwwDoc& doc) {
+    CDataList& d = AddDefinition(doc, 1);
+    AddLine(d.elements, 0, 0, 10, 0);
+    AddInsertion(d.elements, 7, 0, 0);
+    AddInsertion(doc.mainList, 1, -5000, 50);
+}
+
+void FarPlacingItself(CJwwDoc& doc) {
+    CDataList& d = AddDefinition(doc, 1);
+    AddLine(d.elements, 0, 0, 10, 0);
+    AddInsertion(d.elements, 1, 1, 1);
+    AddInsertion(doc.mainList, 1, -5000, 50);
+}
+
+void FarNestedOnHiddenLayer(CJwwDoc& doc) {
+    for (int n = 1; n <= 3; ++n) AddLine(AddDefinition(doc, n).elements, 0, 0, 10, 0);
+    AddInsertion(doc.FindBlockList(2)->elements, 1, 0, 0).layer = 3;
+    AddInsertion(doc.FindBlockList(3)->elements, 2, 0, 0);
+    AddInsertion(doc.FindBlockList(3)->elements, 2, 5, 0);
+    doc.header.groups[0].layerState[3] = kHidden;
+    for (int i = 0; i < 3; ++i) AddInsertion(doc.mainList, 3, -5000, 50 + i);
+    AddInsertion(doc.mainList, 3, 50, 50);
+}
+
+void FarTextThenNearLine(CJwwDoc& doc) {
+    auto t = std::make_unique<CDataMoji>();
+    t->height = t->charWidth = 5;
+    t->text = JwwString("far");
+    AddDefinition(doc, 1).elements.push_back(std::move(t));
+    AddInsertion(doc.mainList, 1, -5000, 50);
+    AddLine(doc.mainList, 10, 90, 20, 80);
+}
+
+void FarPointOfScaleZero(CJwwDoc& doc) {
+    auto p = std::make_unique<CDataTen>();
+    p->lineType = CDataTen::kLongForm;
+    p->pointCode = -4;
+    AddDefinition(doc, 1).elements.push_back(std::move(p));
+    AddInsertion(doc.mainList, 1, -5000, 50);
+}
+
+TEST(BlockRendering, InsertionsOutsideTheVisibleBoxAreSkippedWithoutChangingTheDraw) {
+    const SkipCase cases[] = {
+        {"far line", FarLine, false},
+        {"long line reaching in", LongLineReachingIn, true},
+        {"scaled up reaching in", ScaledUpReachingIn, true},
+        {"turned reaching in", TurnedReachingIn, true},
+        {"nested reaching in", NestedReachingIn, true},
+        {"far, missing definition inside", FarWithMissingInside, false},
+        {"far, placing itself", FarPlacingItself, false},
+        {"far, nested on a hidden layer", FarNestedOnHiddenLayer, true},
+        {"far text, then a line", FarTextThenNearLine, true},
+        {"far point of scale 0", FarPointOfScaleZero, false},
+    };
+    for (const SkipCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The same drawing drawn twice: walking everything, and with the box.
+        auto whole = NewDoc(), culled = NewDoc();
+        c.build(*whole);
+        c.build(*culled);
+        CJwwScreen screen = ScreenAt(0, 100, 2, 2);
+        RecordingCanvas all, part;
+        part.SetVisibleBox({0, 0, 399, 199});
+        RenderState a(all, *whole, screen, 16), b(part, *culled, screen, 16);
+        DrawElements(a, whole->mainList, nullptr);
+        DrawElements(b, culled->mainList, nullptr);
+        EXPECT_EQ(a.missing, b.missing);
+        EXPECT_EQ(a.placedBudget, b.placedBudget);
+        EXPECT_EQ(a.textBackgroundSet, b.textBackgroundSet);
+        EXPECT_EQ(part.Of(CallKind::BackgroundMode).size(), all.Of(CallKind::BackgroundMode).size());
+        const std::size_t drawn = part.Of(CallKind::LineTo).size() + part.Of(CallKind::Polyline).size() +
+                                  part.Of(CallKind::Text).size();
+        EXPECT_EQ(drawn > 0, c.drawsSomething);
+        // Values that drawing sets are set all the same.
+        for (std::size_t i = 0; i < whole->blockList.size(); ++i)
+            for (std::size_t k = 0; k < whole->blockList[i]->elements.size(); ++k) {
+                if (const auto* p = As<CDataTen>(whole->blockList[i]->elements[k].get())) {
+                    EXPECT_EQ(As<CDataTen>(culled->blockList[i]->elements[k].get())->scale, p->scale);
+                }
+            }
+    }
+}
+
+TEST(BlockRendering, AnInsertionOutsideTheVisibleBoxIsNotWalked) {
+    auto doc = NewDoc();
+    auto text = [] {
+        auto t = std::make_unique<CDataMoji>();
+        t->start = {10, 50};
+        t->height = t->charWidth = 5;
+        t->text = JwwString("AB");
+        return t;
+    };
+    doc->mainList.push_back(text());
+    AddLine(AddDefinition(*doc, 1).elements, 0, 0, 10, 0);
+    doc->FindBlockList(1)->elements.push_back(text());
+    AddInsertion(doc->mainList, 1, -5000, 50);
+    AddInsertion(doc->mainList, 1, 50, 50);
+    CJwwScreen screen = ScreenAt(0, 100, 2, 2);
+    RecordingCanvas canvas;
+    canvas.SetVisibleBox({0, 0, 399, 199});
+    Draw(canvas, *doc, screen);
+    // The text colour is handed over for the main-list text and the text of
+    // the insertion that shows, not for the one far away.
+    EXPECT_EQ(canvas.Of(CallKind::TextColor).size(), 2u);
+    EXPECT_EQ(canvas.Of(CallKind::LineTo).size(), 1u);
+    EXPECT_EQ(canvas.Of(CallKind::Text).size(), 4u);
+}
+
 }  // namespace
 }  // namespace tolvani::display
