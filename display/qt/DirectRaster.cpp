@@ -12,7 +12,11 @@ DirectRaster::DirectRaster(QImage& image)
 void DirectRaster::SetDashes(const std::vector<int>& pattern) {
     dashes_ = pattern;
     dashTotal_ = 0;
-    for (int d : dashes_) dashTotal_ += d;
+    dashesPositive_ = true;
+    for (int d : dashes_) {
+        dashTotal_ += d;
+        if (d <= 0) dashesPositive_ = false;
+    }
     if (dashTotal_ <= 0) dashes_.clear();
 }
 
@@ -79,19 +83,47 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const qsizetype majorStep = xMajor ? colStep : rowStep, minorStep = xMajor ? rowStep : colStep;
     int64_t err = 2 * minor - major;
     const QRgb c = color_;
+    const int64_t twoMinor = 2 * minor, twoMajor = 2 * major;
+    // One step along the walk, without a branch on the error term.
+#define TOLVANI_STEP()                          \
+    do {                                        \
+        const bool side = err > 0;              \
+        p += majorStep + (side ? minorStep : 0); \
+        err += twoMinor - (side ? twoMajor : 0); \
+    } while (false)
     if (dashes_.empty()) {
-        for (int64_t i = 0;; ++i) {
+        for (int64_t i = 0; i < major; ++i) {
             *p = c;
-            if (i == major) break;
-            if (err > 0) {
-                p += minorStep;
-                err -= 2 * major;
-            }
-            err += 2 * minor;
-            p += majorStep;
+            TOLVANI_STEP();
         }
+        *p = c;
         return;
     }
+    if (dashesPositive_) {
+        // Dash by dash: a run of drawn pixels, then a run of skipped ones.
+        int64_t remaining = major + 1;
+        for (;;) {
+            const int64_t n = std::min(left, remaining);
+            remaining -= n;
+            const int64_t steps = remaining == 0 ? n - 1 : n;
+            if ((k & 1) == 0) {
+                for (int64_t j = 0; j < steps; ++j) {
+                    *p = c;
+                    TOLVANI_STEP();
+                }
+                if (remaining == 0) {
+                    *p = c;
+                    return;
+                }
+            } else {
+                for (int64_t j = 0; j < steps; ++j) TOLVANI_STEP();
+                if (remaining == 0) return;
+            }
+            k = k + 1 == dashes_.size() ? 0 : k + 1;
+            left = dashes_[k];
+        }
+    }
+#undef TOLVANI_STEP
     for (int64_t i = 0;; ++i) {
         if ((k & 1) == 0) *p = c;
         if (i == major) break;
@@ -119,11 +151,8 @@ void DirectRaster::Span(int64_t y, int64_t x0, int64_t x1, QRgb fill) {
 
 void DirectRaster::FillPolygon(const DevicePoint* points, std::size_t count, QRgb fill) {
     if (count < 3) return;
-    struct Edge {
-        double yTop, yBottom, x, slope;  // x at yTop
-    };
-    std::vector<Edge> edges;
-    edges.reserve(count);
+    std::vector<Edge>& edges = edges_;
+    edges.clear();
     double top = 1e300, bottom = -1e300;
     for (std::size_t i = 0; i < count; ++i) {
         const DevicePoint& a = points[i];
@@ -141,8 +170,9 @@ void DirectRaster::FillPolygon(const DevicePoint* points, std::size_t count, QRg
     std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.yTop < q.yTop; });
     const int64_t y0 = std::max<int64_t>(0, static_cast<int64_t>(std::floor(top)));
     const int64_t y1 = std::min<int64_t>(h_ - 1, static_cast<int64_t>(std::ceil(bottom)));
-    std::vector<const Edge*> active;
-    std::vector<double> xs;
+    std::vector<const Edge*>& active = active_;
+    std::vector<double>& xs = xs_;
+    active.clear();
     std::size_t next = 0;
     for (int64_t y = y0; y <= y1; ++y) {
         const double yc = static_cast<double>(y) + 0.5;

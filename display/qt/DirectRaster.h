@@ -34,8 +34,9 @@ public:
 
     // Runs of ink of an unturned glyph: row and first column from the
     // point, and length.
+    // Glyph cells are at most a few hundred pixels: offsets fit in 16 bits.
     struct Run {
-        int32_t dy, dx, length;
+        int16_t dy, dx, length;
     };
     void Runs(const std::vector<Run>& runs, int32_t x, int32_t y);
 
@@ -49,12 +50,21 @@ public:
 private:
     void Span(int64_t y, int64_t x0, int64_t x1, QRgb fill);
 
+    // Scratch of the polygon fill, kept between polygons.
+    struct Edge {
+        double yTop, yBottom, x, slope;  // x at yTop
+    };
+    std::vector<Edge> edges_;
+    std::vector<const Edge*> active_;
+    std::vector<double> xs_;
+
     uchar* bits_;
     qsizetype stride_;
     int w_, h_;
     QRgb color_ = 0xFF000000u;
     std::vector<int> dashes_;
     int dashTotal_ = 0;
+    bool dashesPositive_ = true;
     int64_t phase_ = 0;
 };
 

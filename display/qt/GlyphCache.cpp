@@ -8,7 +8,7 @@ namespace tolvani::display {
 namespace {
 
 // Bytes of masks kept before the cache starts over.
-constexpr std::size_t kMaxBytes = 96u << 20;
+constexpr std::size_t kMaxBytes = 160u << 20;
 
 }  // namespace
 
@@ -27,7 +27,7 @@ int GlyphCache::FontId(const ResolvedFont& f) {
     return id;
 }
 
-const GlyphCache::Mask& GlyphCache::Render(std::unordered_map<uint32_t, Mask>& table, uint32_t key,
+GlyphCache::Mask& GlyphCache::Render(std::unordered_map<uint32_t, Mask>& table, uint32_t key,
                                            const ResolvedFont& f, bool doubleByte, char32_t cp) {
     const QString text = QString::fromUcs4(&cp, 1);
     ResolvedFont upright = f;
@@ -61,11 +61,8 @@ const GlyphCache::Mask& GlyphCache::Render(std::unordered_map<uint32_t, Mask>& t
         mask.height = b - t + 1;
         mask.ox = l - half;
         mask.oy = t - half;
-        mask.bits.resize(static_cast<std::size_t>(mask.width) * mask.height);
         for (int y = t; y <= b; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-            for (int x = l; x <= r; ++x)
-                mask.bits[static_cast<std::size_t>(y - t) * mask.width + (x - l)] = qAlpha(line[x]) >= 128 ? 1 : 0;
             for (int x = l; x <= r;) {
                 if (qAlpha(line[x]) < 128) {
                     ++x;
@@ -73,12 +70,24 @@ const GlyphCache::Mask& GlyphCache::Render(std::unordered_map<uint32_t, Mask>& t
                 }
                 const int start = x;
                 while (x <= r && qAlpha(line[x]) >= 128) ++x;
-                mask.runs.push_back({y - half, start - half, x - start});
+                mask.runs.push_back({static_cast<int16_t>(y - half), static_cast<int16_t>(start - half),
+                                     static_cast<int16_t>(x - start)});
             }
         }
     }
-    maskBytes_ += sizeof(Mask) + mask.bits.size() + mask.runs.size() * sizeof(DirectRaster::Run);
+    mask.runs.shrink_to_fit();
+    maskBytes_ += sizeof(Mask) + mask.runs.size() * sizeof(DirectRaster::Run);
     return table.emplace(key, std::move(mask)).first->second;
+}
+
+void GlyphCache::MakeBits(Mask& mask) {
+    mask.bits.assign(static_cast<std::size_t>(mask.width) * mask.height, 0);
+    const int ox = static_cast<int>(mask.ox), oy = static_cast<int>(mask.oy);
+    for (const DirectRaster::Run& run : mask.runs) {
+        uint8_t* row = &mask.bits[static_cast<std::size_t>(run.dy - oy) * mask.width];
+        std::fill(row + (run.dx - ox), row + (run.dx - ox + run.length), uint8_t{1});
+    }
+    maskBytes_ += mask.bits.size();
 }
 
 void GlyphCache::Draw(DirectRaster& raster, int x, int y, int fontId, const ResolvedFont& f, bool doubleByte,
@@ -92,11 +101,13 @@ void GlyphCache::Draw(DirectRaster& raster, int x, int y, int fontId, const Reso
     auto& table = tables_[static_cast<std::size_t>(fontId)];
     const uint32_t key = static_cast<uint32_t>(cp) * 2 + (doubleByte ? 1 : 0);
     auto it = table.find(key);
-    const Mask& mask = it != table.end() ? it->second : Render(table, key, f, doubleByte, cp);
-    if (f.escapement == 0)
+    Mask& mask = it != table.end() ? it->second : Render(table, key, f, doubleByte, cp);
+    if (f.escapement == 0) {
         raster.Runs(mask.runs, x, y);
-    else
-        raster.Mask(mask.bits, mask.width, mask.height, mask.ox, mask.oy, x, y, f.escapement / 10.0);
+        return;
+    }
+    if (mask.bits.empty() && !mask.runs.empty()) MakeBits(mask);
+    raster.Mask(mask.bits, mask.width, mask.height, mask.ox, mask.oy, x, y, f.escapement / 10.0);
 }
 
 }  // namespace tolvani::display

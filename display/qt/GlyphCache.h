@@ -32,12 +32,15 @@ public:
 
 private:
     struct Mask {
+        // One byte per pixel, made from the runs the first time the glyph
+        // is drawn turned.
         std::vector<uint8_t> bits;
         int width = 0, height = 0;
         double ox = 0, oy = 0;  // pixel (0, 0) from the point
-        std::vector<DirectRaster::Run> runs;  // the same ink, for unturned glyphs
+        std::vector<DirectRaster::Run> runs;  // the ink, row by row
     };
-    const Mask& Render(std::unordered_map<uint32_t, Mask>& table, uint32_t key, const ResolvedFont& f,
+    void MakeBits(Mask& mask);
+    Mask& Render(std::unordered_map<uint32_t, Mask>& table, uint32_t key, const ResolvedFont& f,
                        bool doubleByte, char32_t cp);
 
     // Masks by font number, then by character: each font's table stays

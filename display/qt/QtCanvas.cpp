@@ -19,6 +19,9 @@ constexpr int kMaxFontHeight = 20000;
 
 QColor Q(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
+// The opaque QRgb of a colour, as QColor::rgb() gives it.
+QRgb Rgb32(Color c) { return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+
 // Fonts resolved once per process: face, height and style; the escapement
 // only turns what is drawn, so it is not part of the key.
 struct FontKey {
@@ -140,6 +143,15 @@ const std::vector<int>& DashPattern(PenStyle style) {
 void QtCanvas::DashesFor(PenStyle style) { raster_->SetDashes(DashPattern(style)); }
 
 void QtCanvas::ApplyPen() {
+    painterPenDirty_ = true;
+    if (raster_) {
+        raster_->SetColor(Rgb32(pen_.color));
+        DashesFor(pen_.style);
+    }
+}
+
+void QtCanvas::ApplyPainterPen() {
+    painterPenDirty_ = false;
     qpen_.setColor(Q(pen_.color));
     qpen_.setWidth(pen_.width > 1 ? pen_.width : 1);
     qpen_.setCosmetic(true);
@@ -150,10 +162,6 @@ void QtCanvas::ApplyPen() {
         qpen_.setDashPattern(QList<qreal>(d.begin(), d.end()));
     }
     painter_.setPen(qpen_);
-    if (raster_) {
-        raster_->SetColor(Q(pen_.color).rgb());
-        DashesFor(pen_.style);
-    }
 }
 
 void QtCanvas::SetPen(const Pen& pen) {
@@ -164,7 +172,12 @@ void QtCanvas::SetPen(const Pen& pen) {
 
 void QtCanvas::SetBrush(const Brush& brush) {
     brush_ = brush;
-    painter_.setBrush(brush.solid ? QBrush(Q(brush.color)) : QBrush(Qt::NoBrush));
+    painterBrushDirty_ = true;
+}
+
+void QtCanvas::ApplyPainterBrush() {
+    painterBrushDirty_ = false;
+    painter_.setBrush(brush_.solid ? QBrush(Q(brush_.color)) : QBrush(Qt::NoBrush));
 }
 
 void QtCanvas::MoveTo(int32_t x, int32_t y) {
@@ -176,8 +189,10 @@ void QtCanvas::LineTo(int32_t x, int32_t y) {
     const QPoint to(x, y);
     if (ThinDirect())
         raster_->Line(current_.x(), current_.y(), x, y);
-    else
+    else {
+        SyncPainter();
         painter_.drawLine(current_, to);
+    }
     current_ = to;
 }
 
@@ -195,6 +210,7 @@ void QtCanvas::Polyline(const DevicePoint* points, std::size_t count) {
             raster_->Line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
         return;
     }
+    SyncPainter();
     painter_.drawPolyline(ToPolygon(points, count));
 }
 
@@ -239,7 +255,7 @@ bool Moderate(const DevicePoint* points, std::size_t count) {
 void QtCanvas::Polygon(const DevicePoint* points, std::size_t count) {
     if (count < 2) return;
     if (ThinDirect() && Moderate(points, count)) {
-        if (brush_.solid) raster_->FillPolygon(points, count, Q(brush_.color).rgb());
+        if (brush_.solid) raster_->FillPolygon(points, count, Rgb32(brush_.color));
         raster_->StartRun();
         for (std::size_t i = 0; i < count; ++i) {
             const DevicePoint& a = points[i];
@@ -248,6 +264,7 @@ void QtCanvas::Polygon(const DevicePoint* points, std::size_t count) {
         }
         return;
     }
+    SyncPainter();
     painter_.drawPolygon(ToPolygon(points, count), Qt::OddEvenFill);
 }
 
@@ -263,10 +280,11 @@ void QtCanvas::Ellipse(const DeviceRect& box) {
         std::abs(r.y()) < 1000000) {
         if (brush_.solid)
             raster_->FillEllipse(r.x() + r.width() / 2.0, r.y() + r.height() / 2.0, r.width() / 2.0,
-                                 r.height() / 2.0, Q(brush_.color).rgb());
+                                 r.height() / 2.0, Rgb32(brush_.color));
         ThinEllipse(r);
         return;
     }
+    SyncPainter();
     painter_.drawEllipse(r);
 }
 
@@ -280,15 +298,18 @@ void QtCanvas::Chord(const DeviceRect& box, DevicePoint r1, DevicePoint r2) {
     const double a1 = std::atan2(c.y() - r1.y, r1.x - c.x()) * 180 / M_PI;
     double a2 = std::atan2(c.y() - r2.y, r2.x - c.x()) * 180 / M_PI;
     if (a2 <= a1) a2 += 360;
+    SyncPainter();
     painter_.drawChord(rect, static_cast<int>(std::lround(a1 * 16)), static_cast<int>(std::lround((a2 - a1) * 16)));
 }
 
 void QtCanvas::Rectangle(const DeviceRect& box) {
     const QRect r = BoxRect(box);
+    SyncPainter();
     painter_.drawRect(QRect(r.x(), r.y(), std::max(0, r.width() - 1), std::max(0, r.height() - 1)));
 }
 
 void QtCanvas::SetPixel(int32_t x, int32_t y, Color color) {
+    SyncPainter();
     const QPen saved = painter_.pen();
     QPen p(Q(color));
     p.setCosmetic(true);
@@ -335,12 +356,13 @@ void QtCanvas::TextOut(int32_t x, int32_t y, std::string_view bytes, char32_t or
     if (!resolved_) resolved_ = &Resolve(font_);
     if (direct_ && copyMode_ && h <= GlyphCache::kMaxHeight) {
         GlyphCache& cache = GlyphCache::Shared();
-        raster_->SetColor(Q(textColor_).rgb());
+        raster_->SetColor(Rgb32(textColor_));
         cache.Draw(*raster_, x, y, resolved_->cacheId, *resolved_, doubleByte, cp);
-        raster_->SetColor(Q(pen_.color).rgb());
+        raster_->SetColor(Rgb32(pen_.color));
         return;
     }
     const QString text = QString::fromUcs4(&cp, 1);
+    SyncPainter();
     const QTransform saved = painter_.transform();
     const QPen savedPen = painter_.pen();
     painter_.setPen(Q(textColor_));

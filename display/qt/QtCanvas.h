@@ -60,6 +60,17 @@ public:
 private:
     const ResolvedFont& Resolve(const LogFont& font);
     void ApplyPen();
+    // Hands the pen and brush to the painter when they changed since it last
+    // drew: most primitives are written straight into the image and never
+    // need the painter's.
+    void SyncPainter() {
+        if (painterPenDirty_) ApplyPainterPen();
+        if (painterBrushDirty_) ApplyPainterBrush();
+    }
+    void ApplyPainterPen();
+    void ApplyPainterBrush();
+    bool painterPenDirty_ = false;
+    bool painterBrushDirty_ = false;
     const QPolygon& ToPolygon(const DevicePoint* points, std::size_t count);
     static QRect BoxRect(const DeviceRect& box);
 
