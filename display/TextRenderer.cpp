@@ -100,13 +100,6 @@ bool DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, c
     const int e = Round(a * 10);
     if (Hi == 0) return false;
 
-    LogFont font;
-    if (p.vertical) font.faceName = "@";
-    font.faceName.append(p.fontName.substr(0, p.fontName.find('\0')));
-    font.charSet = 128;
-    font.escapement = font.orientation = e;
-    if (p.style == 1 || p.style == 3) font.italic = true;
-    if (p.style == 2 || p.style == 3) font.weight = 700;
     canvas.SetBackgroundMode(BackgroundMode::Transparent);
 
     const double advance = Wpx + Spx;
@@ -124,6 +117,14 @@ bool DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, c
             sy - reach > visible->bottom)
             return true;
     }
+
+    LogFont font;
+    if (p.vertical) font.faceName = "@";
+    font.faceName.append(p.fontName.substr(0, p.fontName.find('\0')));
+    font.charSet = 128;
+    font.escapement = font.orientation = e;
+    if (p.style == 1 || p.style == 3) font.italic = true;
+    if (p.style == 2 || p.style == 3) font.weight = 700;
     GlyphWriter out(canvas, font, p.vertical, visible, std::fabs(advance));
     OriginalCursor original(p.original);
 

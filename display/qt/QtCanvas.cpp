@@ -324,6 +324,7 @@ void QtCanvas::SetBackgroundColor(Color color) {
     painter_.setBackground(QBrush(Q(color)));
 }
 void QtCanvas::SetBackgroundMode(BackgroundMode mode) {
+    if (mode == backgroundMode_) return;
     backgroundMode_ = mode;
     painter_.setBackgroundMode(mode == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
 }
