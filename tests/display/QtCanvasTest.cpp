@@ -8,6 +8,7 @@
 #include <QSvgGenerator>
 #include <QSvgRenderer>
 
+#include "display/qt/DirectRaster.h"
 #include "display/qt/DrawingExport.h"
 #include "display/qt/FontMapper.h"
 #include "display/qt/QtCanvas.h"
@@ -281,6 +282,79 @@ TEST_F(QtCanvasTest, HostileValuesDrawWithoutFailing) {
         const QImage image = RenderImage(*doc, o, &report);
         EXPECT_EQ(image.size(), QSize(300, 200));
         EXPECT_FALSE(ExportSvg(*doc, o, &report).isEmpty());
+    }
+}
+
+// The pixels of a run of segments walked one pixel at a time: every pixel
+// of the walk is visited, drawn when the dash pattern is in an "on" part.
+std::vector<QPoint> WalkedPixels(const std::vector<int>& dashes, const std::vector<QPoint>& run) {
+    std::vector<QPoint> out;
+    int total = 0;
+    for (int d : dashes) total += d;
+    long phase = 0;
+    for (std::size_t s = 1; s < run.size(); ++s) {
+        const QPoint a = run[s - 1], b = run[s];
+        const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
+        const int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
+        const bool xMajor = dx >= dy;
+        const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+        int err = 2 * minor - major, x = a.x(), y = a.y();
+        // Each segment starts where the pattern stood at the end of the
+        // previous one: the shared corner pixel has one place in it.
+        for (int i = 0; i <= major; ++i) {
+            bool on = true;
+            if (total > 0) {
+                long pos = (phase + i) % total;
+                std::size_t k = 0;
+                while (pos >= dashes[k]) pos -= dashes[k++];
+                on = k % 2 == 0;
+            }
+            if (on) out.push_back({x, y});
+            if (i == major) break;
+            if (err > 0) {
+                if (xMajor)
+                    y += sy;
+                else
+                    x += sx;
+                err -= 2 * major;
+            }
+            err += 2 * minor;
+            if (xMajor)
+                x += sx;
+            else
+                y += sy;
+        }
+        phase += major;
+    }
+    return out;
+}
+
+TEST_F(QtCanvasTest, ThinLinesDrawEveryPixelOfTheWalkInTheDashPattern) {
+    const std::vector<std::vector<int>> patterns = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}, {1, 1}, {2, 5, 1}};
+    const std::vector<std::vector<QPoint>> runs = {
+        {{100, 100}, {180, 100}},              // level
+        {{100, 100}, {100, 20}},               // upright
+        {{100, 100}, {163, 131}},              // shallow
+        {{100, 100}, {71, 185}},               // steep
+        {{100, 100}, {30, 30}},                // diagonal
+        {{100, 100}, {100, 100}},              // a point
+        {{20, 20}, {90, 41}, {95, 170}, {10, 120}, {20, 20}},  // a closed run
+        {{5, 190}, {194, 3}},                  // corner to corner
+    };
+    for (const auto& dashes : patterns) {
+        for (const auto& run : runs) {
+            SCOPED_TRACE(::testing::Message() << "dashes " << dashes.size() << ", run of " << run.size());
+            QImage image = White(200, 200);
+            DirectRaster raster(image);
+            raster.SetDashes(dashes);
+            raster.SetColor(qRgb(0, 0, 0));
+            raster.StartRun();
+            for (std::size_t s = 1; s < run.size(); ++s)
+                raster.Line(run[s - 1].x(), run[s - 1].y(), run[s].x(), run[s].y());
+            QImage expected = White(200, 200);
+            for (const QPoint& p : WalkedPixels(dashes, run)) expected.setPixel(p, qRgb(0, 0, 0));
+            EXPECT_TRUE(image == expected);
+        }
     }
 }
 
