@@ -98,6 +98,7 @@ bool WalksAsShiftJis(std::string_view bytes) {
 }
 
 bool PassesUtf8Test(std::string_view bytes) {
+    std::size_t sequences = 0, stray = 0;
     for (std::size_t i = 0; i < bytes.size();) {
         const uint8_t b = At(bytes, i);
         std::size_t follow = 0;
@@ -107,6 +108,7 @@ bool PassesUtf8Test(std::string_view bytes) {
         else if (b >= 0xF8 && b <= 0xFB) follow = 4;
         else if (b >= 0xFC && b <= 0xFD) follow = 5;
         if (follow == 0) {
+            if (b >= 0x80) ++stray;  // a byte that stands in no UTF-8 sequence
             ++i;
             continue;
         }
@@ -114,8 +116,14 @@ bool PassesUtf8Test(std::string_view bytes) {
         for (std::size_t k = 1; k <= follow; ++k)
             if ((At(bytes, i + k) & 0xC0) != 0x80) return false;
         i += 1 + follow;
+        ++sequences;
     }
-    return true;
+    // Bytes outside every sequence are let through only among more whole
+    // sequences: then the file is UTF-8 with a few damaged bytes, each read
+    // as 〓. Without that evidence they are far more likely half-width
+    // katakana of a Shift-JIS file (A1-DF), which reading as UTF-8 would
+    // all turn into 〓.
+    return stray == 0 || sequences > stray;
 }
 
 TableEncoding ChooseTableEncoding(std::string_view bytes) {

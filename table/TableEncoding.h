@@ -20,7 +20,9 @@ TableEncoding ChooseTableEncoding(std::string_view bytes);
 
 // True when the bytes walk as Shift-JIS from the first to the last.
 bool WalksAsShiftJis(std::string_view bytes);
-// True when no byte that starts a UTF-8 sequence lacks its following bytes.
+// True when no byte that starts a UTF-8 sequence lacks its following bytes
+// and bytes of 80 or above outside any sequence, if any, are fewer than the
+// whole sequences.
 bool PassesUtf8Test(std::string_view bytes);
 
 // The file's text as code page 932, without its byte order mark. Shift-JIS

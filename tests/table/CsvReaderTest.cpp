@@ -66,8 +66,13 @@ TEST(TableEncoding, ChoiceFollowsMarksThenShiftJisWalkThenUtf8Test) {
         // The walk takes 80 as a lead byte and stops at F0.
         {"lead byte 80", "\x80\x40", TableEncoding::ShiftJis},
         {"byte F0 alone", "\xF0", TableEncoding::ShiftJis},
-        {"lead byte at the end", "ab\x88", TableEncoding::Utf8},
-        {"five-byte sequence passes the test", "\xA0\xFC\x80\x80\x80\x80\x80", TableEncoding::Utf8},
+        // Bytes outside any sequence, and no sequence to outweigh them.
+        {"lead byte at the end", "ab\x88", TableEncoding::ShiftJis},
+        {"more sequences than stray bytes", "\xE5\x93\x81\xE5\x90\x8D\x88", TableEncoding::Utf8},
+        {"as many stray bytes as sequences", "\xE5\x93\x81\x88", TableEncoding::ShiftJis},
+        {"Shift-JIS katakana that look like continuation bytes", "\xB1\xB2\xB3,1\n", TableEncoding::ShiftJis},
+        {"katakana after a kanji", S("品") + "\xB1\xB2,1\n", TableEncoding::ShiftJis},
+        {"five-byte sequence passes the test", "\xFC\x80\x80\x80\x80\x80", TableEncoding::Utf8},
         {"sequence cut by the end", "\xA0\xE3\x81", TableEncoding::ShiftJis},
     };
     for (const auto& c : cases) EXPECT_EQ(ChooseTableEncoding(c.bytes), c.expected) << c.what;
@@ -99,6 +104,19 @@ TEST(CsvReader, SameTableFromEveryEncoding) {
     }
 }
 
+TEST(CsvReader, ShiftJisHalfWidthKatakanaSurvive) {
+    // Katakana-only Shift-JIS fails the walk; it must not then be read as
+    // UTF-8, which would turn every katakana into 〓.
+    for (const std::string utf8 : {"ｱｲｳ,1\r\n", "ｺｰﾄﾞ,ﾒｰｶｰ\r\nA-1,ｱｲｳ\r\n", "品ｱ,2\n"}) {
+        TableReadResult r;
+        const Rows rows = ReadCsv(S(utf8), &r);
+        EXPECT_EQ(r.encoding, TableEncoding::ShiftJis) << utf8;
+        EXPECT_EQ(r.replaced, 0u) << utf8;
+        ASSERT_FALSE(rows.empty());
+        EXPECT_EQ(rows[0][0], S(utf8.substr(0, utf8.find(',')))) << utf8;
+    }
+}
+
 TEST(CsvReader, MarkIsNotPartOfTheFirstField) {
     EXPECT_EQ(ReadCsv("\xEF\xBB\xBF" "a,b\n"), (Rows{{"a", "b"}}));
     EXPECT_EQ(ReadCsv(Utf16Bytes(u"a,b\n", false, true)), (Rows{{"a", "b"}}));
@@ -126,8 +144,10 @@ TEST(CsvReader, CharactersWithoutShiftJisFormBecomeGetaMarks) {
         {"lone surrogate", Utf16Bytes(std::u16string(u"x") + char16_t(0xD800) + u",y\n", false, true),
          {{"x" + geta, "y"}},
          1},
-        // The UTF-8 test passes stray continuation bytes over; each becomes 〓.
-        {"stray bytes in a UTF-8 file", "\xE5\x93\x81\xA0,\x80\n", {{S("品") + geta, geta}}, 2},
+        // A UTF-8 file with a few stray bytes among its characters is still
+        // read as UTF-8; each stray byte becomes 〓.
+        {"stray bytes in a UTF-8 file", "\xE5\x93\x81\xE5\x90\x8D\xA0,\xE6\x95\xB0\x80\n",
+         {{S("品名") + geta, S("数") + geta}}, 2},
         {"odd last byte of UTF-16", Utf16Bytes(u"a,b", false, true) + "\x41", {{"a", "b" + geta}}, 1},
     };
     for (const auto& c : cases) {
