@@ -2,10 +2,7 @@
 // messages, and the drawing it writes.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +13,7 @@
 #include "blocks/BlockRegistry.h"
 #include "model/Cp932.h"
 #include "model/JwwFile.h"
+#include "tests/app/CliRunner.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani {
@@ -26,40 +24,11 @@ struct CliRun {
     std::string out, err;
 };
 
-std::string Slurp(const std::string& path) {
-    const test::Bytes b = test::ReadFileBytes(path);
-    return std::string(b.begin(), b.end());
-}
-
+// Runs `tolvani-cli insert-table ARGS…`.
 CliRun Cli(std::vector<std::string> args) {
-    CliRun run;
-    char outPath[] = "/tmp/tolvani-table-out-XXXXXX";
-    char errPath[] = "/tmp/tolvani-table-err-XXXXXX";
-    const int outFd = mkstemp(outPath), errFd = mkstemp(errPath);
-    if (outFd < 0 || errFd < 0) return run;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(outFd, 1);
-        dup2(errFd, 2);
-        std::string program = TOLVANI_CLI;
-        std::vector<char*> argv{program.data()};
-        std::string name = "insert-table";
-        argv.push_back(name.data());
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    close(outFd);
-    close(errFd);
-    run.out = Slurp(outPath);
-    run.err = Slurp(errPath);
-    unlink(outPath);
-    unlink(errPath);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
+    args.insert(args.begin(), "insert-table");
+    const test::CliResult r = test::RunCli(args);
+    return CliRun{r.exitCode, r.out, r.err};
 }
 
 bool Exists(const std::string& path) {
