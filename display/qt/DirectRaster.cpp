@@ -17,7 +17,11 @@ void DirectRaster::SetDashes(const std::vector<int>& pattern) {
         dashTotal_ += d;
         if (d <= 0) dashesPositive_ = false;
     }
-    if (dashTotal_ <= 0) dashes_.clear();
+    if (dashTotal_ <= 0) {
+        dashes_.clear();
+        dashTotal_ = 0;
+    }
+    phaseInPattern_ = dashTotal_ > 0 ? phase_ % dashTotal_ : 0;
 }
 
 namespace {
@@ -49,10 +53,16 @@ bool Clip(double x0, double y0, double x1, double y1, double w, double h, double
 
 void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const int64_t fullSteps = std::max(std::llabs(static_cast<int64_t>(x1) - x0), std::llabs(static_cast<int64_t>(y1) - y0));
-    const int64_t startPhase = phase_;
+    const int64_t startPhase = phase_, startInPattern = phaseInPattern_;
     phase_ += fullSteps;
-    double t0, t1;
-    if (!Clip(x0, y0, x1, y1, w_, h_, t0, t1)) return;
+    if (dashTotal_ > 0) {
+        phaseInPattern_ += fullSteps;
+        if (phaseInPattern_ >= dashTotal_) phaseInPattern_ %= dashTotal_;
+    }
+    // Segments wholly inside the image (most of them) need no clipping.
+    double t0 = 0, t1 = 1;
+    const bool inside = x0 >= 0 && x1 >= 0 && y0 >= 0 && y1 >= 0 && x0 < w_ && x1 < w_ && y0 < h_ && y1 < h_;
+    if (!inside && !Clip(x0, y0, x1, y1, w_, h_, t0, t1)) return;
     int64_t ax = x0, ay = y0, bx = x1, by = y1;
     if (t0 > 0) {
         ax = std::llround(x0 + t0 * (static_cast<double>(x1) - x0));
@@ -66,7 +76,9 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     std::size_t k = 0;
     int64_t left = 0;
     if (!dashes_.empty()) {
-        int64_t pos = (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
+        int64_t pos = ax == x0 && ay == y0
+                          ? startInPattern
+                          : (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
         while (pos >= dashes_[k]) {
             pos -= dashes_[k];
             k = (k + 1) % dashes_.size();

@@ -21,7 +21,7 @@ public:
     void SetColor(QRgb color) { color_ = color; }
 
     // Starts a new run of segments: the dash pattern starts again.
-    void StartRun() { phase_ = 0; }
+    void StartRun() { phase_ = phaseInPattern_ = 0; }
     // A segment with both ends drawn; the dash pattern continues from the
     // previous segment of the run.
     void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
@@ -66,6 +66,7 @@ private:
     int dashTotal_ = 0;
     bool dashesPositive_ = true;
     int64_t phase_ = 0;
+    int64_t phaseInPattern_ = 0;  // phase_ modulo the pattern's length
 };
 
 }  // namespace tolvani::display
