@@ -178,9 +178,13 @@ void DrawArc(RenderState& rs, const CDataEnko& e, const InsertionContext* ctx) {
 }
 
 // Point on an ellipse (r, r·f) at angle a, turned by the tilt, about c.
-JwwPoint OnEllipse(const Placed& c, double r, double f, double a, double ct, double st) {
-    const double u = std::cos(a) * r, v = std::sin(a) * r * f;
+JwwPoint OnEllipse(const Placed& c, double r, double f, double ca, double sa, double ct, double st) {
+    const double u = ca * r, v = sa * r * f;
     return {c.x + ct * u - st * v, c.y + st * u + ct * v};
+}
+
+JwwPoint OnEllipse(const Placed& c, double r, double f, double a, double ct, double st) {
+    return OnEllipse(c, r, f, std::cos(a), std::sin(a), ct, st);
 }
 
 void DrawSolid(RenderState& rs, const CDataSolid& e, const InsertionContext* ctx) {
@@ -219,14 +223,21 @@ void DrawSolid(RenderState& rs, const CDataSolid& e, const InsertionContext* ctx
         const double r2 = mode;
         const double innerY = t == 105 ? r2 * f : R * f - (R - r2);
         const double innerF = r2 != 0 ? innerY / r2 : 0;
+        // Both curves pass through the same angles: their cosines and sines
+        // are worked out once.
+        double cosA[65], sinA[65];
         int used = 0;
-        for (int k = 0; k <= 64; ++k) buf[used++] = OnEllipse(ce, R, f, start + k * sweep / 64, ct, st);
-        for (int k = 64; k >= 0; --k) {
+        for (int k = 0; k <= 64; ++k) {
             const double a = start + k * sweep / 64;
+            cosA[k] = std::cos(a);
+            sinA[k] = std::sin(a);
+            buf[used++] = OnEllipse(ce, R, f, cosA[k], sinA[k], ct, st);
+        }
+        for (int k = 64; k >= 0; --k) {
             if (r2 != 0) {
-                buf[used++] = OnEllipse(ce, r2, innerF, a, ct, st);
+                buf[used++] = OnEllipse(ce, r2, innerF, cosA[k], sinA[k], ct, st);
             } else {
-                const double u = 0, v = std::sin(a) * innerY;
+                const double u = 0, v = sinA[k] * innerY;
                 buf[used++] = {ce.x + ct * u - st * v, ce.y + st * u + ct * v};
             }
         }
