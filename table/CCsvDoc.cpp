@@ -49,7 +49,16 @@ private:
     bool tooLarge_ = false;
 };
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
+TableReadResult Unreadable() {
+    TableReadResult r;
+    r.status = TableReadResult::Status::Unreadable;
+    r.message = kTableReadErrorMessage;
+    return r;
+}
+
+}  // namespace
+
+bool ReadTableFileBytes(const std::string& path, std::string& out) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f) return false;
     char buf[1 << 16];
@@ -64,15 +73,6 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return !std::ferror(f.get());
 }
 
-TableReadResult Unreadable() {
-    TableReadResult r;
-    r.status = TableReadResult::Status::Unreadable;
-    r.message = kTableReadErrorMessage;
-    return r;
-}
-
-}  // namespace
-
 void CCsvDoc::Clear() {
     std::vector<Row>().swap(rows);
     std::vector<std::vector<CELL_INFO>>().swap(cells);
@@ -84,7 +84,7 @@ void CCsvDoc::Clear() {
 TableReadResult CCsvDoc::ReadCsvFile(const std::string& path) {
     Clear();
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return Unreadable();
+    if (!ReadTableFileBytes(path, bytes)) return Unreadable();
     TableReadResult result;
     result.encoding = ChooseTableEncoding(bytes);
     if (result.encoding != TableEncoding::ShiftJis) {

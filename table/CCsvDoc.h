@@ -82,4 +82,8 @@ private:
     void ReadCsvText(std::string_view text, TableReadResult& result);
 };
 
+// Reads a whole table file (at most CCsvDoc::kMaxFileBytes); false when it
+// cannot be read or is larger.
+bool ReadTableFileBytes(const std::string& path, std::string& out);
+
 }  // namespace tolvani

@@ -48,21 +48,6 @@ double ParseCoordinate(const std::string& text) {
     return v;
 }
 
-bool ReadTextFile(const std::string& path, std::string& out) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) return false;
-    char buf[1 << 16];
-    for (;;) {
-        const std::size_t n = std::fread(buf, 1, sizeof buf, f.get());
-        if (n > 0) {
-            if (out.size() + n > CCsvDoc::kMaxFileBytes) return false;
-            out.append(buf, n);
-        }
-        if (n < sizeof buf) break;
-    }
-    return !std::ferror(f.get());
-}
-
 }  // namespace
 
 int RunInsertTable(const std::vector<std::string>& argv) {
@@ -119,7 +104,7 @@ int RunInsertTable(const std::vector<std::string>& argv) {
     TableReadResult read;
     if (args.has("clipboard-text")) {
         std::string bytes;
-        if (!ReadTextFile(tablePath, bytes)) throw CliError{kExitRefused, kTableReadErrorMessage};
+        if (!ReadTableFileBytes(tablePath, bytes)) throw CliError{kExitRefused, kTableReadErrorMessage};
         std::string_view text = bytes;
         if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
         CFixedClipboardText clipboard(Utf8ToUtf16Text(text));
