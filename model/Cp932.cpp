@@ -2,10 +2,7 @@
 
 #include <iconv.h>
 
-#include <array>
 #include <cerrno>
-#include <memory>
-#include <mutex>
 #include <vector>
 
 namespace tolvani {
@@ -198,7 +195,6 @@ std::string Utf16ToCp932(std::u16string_view text, std::size_t* replaced) {
             else { out += kGetaMarkCp932; ++bad; }
         }
     } else {
-        const char* in = reinterpret_cast<const char*>(text.data());
         std::string le;
         // The held units are in host order; iconv is told little-endian.
         le.resize(text.size() * 2);
@@ -206,8 +202,7 @@ std::string Utf16ToCp932(std::u16string_view text, std::size_t* replaced) {
             le[2 * i] = static_cast<char>(text[i] & 0xFF);
             le[2 * i + 1] = static_cast<char>(text[i] >> 8);
         }
-        in = le.data();
-        conv.run(in, le.size(), out, [&](std::size_t at) -> std::size_t {
+        conv.run(le.data(), le.size(), out, [&](std::size_t at) -> std::size_t {
             ++bad;
             out += kGetaMarkCp932;
             std::size_t unit = at / 2;
