@@ -8,6 +8,8 @@
 namespace tolvani::display {
 
 const char* const kBlockMissingMessage = "ブロックが見つかりません！";
+const char* const kPlacementBudgetMessage =
+    "ブロック図形の配置が多すぎるため、一部のブロック図形を描画していません。";
 
 namespace {
 
@@ -29,17 +31,16 @@ void PaperSize(int index, double& width, double& height) {
     height = p.height;
 }
 
-DrawReport DrawDrawing(Canvas& canvas, CJwwDoc& doc, CJwwScreen& screen, const ViewValues& values) {
-    DrawReport report;
+bool SetUpDrawingContext(const Canvas& canvas, CJwwScreen& screen, const ViewValues& values) {
     const DeviceSize ext = values.extent;
-    if (ext.width <= 0 || ext.height <= 0) return report;
+    if (ext.width <= 0 || ext.height <= 0) return false;
     const DeviceSize lp = canvas.HimetricToDevice(ext);
     const double w = screen.viewWidth;
     const double h = w / (static_cast<double>(ext.width) / ext.height);
     const double sx = lp.width / w, sy = lp.height / h;
     if (!(w > 0) || !Finite(w) || !Finite(h) || !(h > 0) || !Finite(sx) || !Finite(sy) || !(sx > 0) ||
         !(sy > 0))
-        return report;
+        return false;
     screen.deviceWidth = lp.width;
     screen.deviceHeight = lp.height;
     screen.viewHeight = h;
@@ -47,12 +48,26 @@ DrawReport DrawDrawing(Canvas& canvas, CJwwDoc& doc, CJwwScreen& screen, const V
     screen.scaleY = sy;
     screen.UpdateVisibleRect();
     screen.dotRadius = Trunc(values.dotSize * sx * 0.1);
+    return true;
+}
 
+DrawReport DrawMainList(Canvas& canvas, const CJwwDoc& doc, CJwwScreen& screen, const ViewValues& values,
+                        const std::atomic<bool>* cancel) {
+    DrawReport report;
     RenderState state(canvas, doc, screen, values.dotSize);
+    state.cancel = cancel;
     DrawElements(state, doc.mainList, nullptr);
     report.missingDefinitions.assign(state.missing.begin(), state.missing.end());
     std::sort(report.missingDefinitions.begin(), report.missingDefinitions.end());
+    report.cancelled = state.cancelled;
+    report.budgetExhausted = state.budgetExhausted;
     return report;
+}
+
+DrawReport DrawDrawing(Canvas& canvas, const CJwwDoc& doc, CJwwScreen& screen, const ViewValues& values,
+                       const std::atomic<bool>* cancel) {
+    if (!SetUpDrawingContext(canvas, screen, values)) return {};
+    return DrawMainList(canvas, doc, screen, values, cancel);
 }
 
 void SetClientSize(const Canvas& canvas, ViewValues& values, int32_t cx, int32_t cy) {

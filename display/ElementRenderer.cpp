@@ -18,7 +18,7 @@ constexpr int kCullMargin = 64;
 
 }  // namespace
 
-RenderState::RenderState(Canvas& c, CJwwDoc& d, CJwwScreen& s, int32_t dotSizeValue)
+RenderState::RenderState(Canvas& c, const CJwwDoc& d, CJwwScreen& s, int32_t dotSizeValue)
     : canvas(c), doc(d), screen(s), dotSize(dotSizeValue) {
     DeviceRect box;
     if (canvas.VisibleBox(box)) {
@@ -281,9 +281,12 @@ void DrawText(RenderState& rs, const CDataMoji& e, const InsertionContext* ctx) 
     if (DrawString(rs.canvas, rs.screen, p, rs.cull ? &rs.visible : nullptr)) rs.textBackgroundSet = true;
 }
 
-void DrawPoint(RenderState& rs, CDataTen& e, const InsertionContext* ctx) {
+// A point stored with a scale of 0 is drawn at scale 1; the element keeps
+// its 0, so that a save writes back what was read.
+double PointScale(const CDataTen& e) { return e.lineType != CDataTen::kLongForm ? 1.0 : e.scale == 0 ? 1.0 : e.scale; }
+
+void DrawPoint(RenderState& rs, const CDataTen& e, const InsertionContext* ctx) {
     if (!Visible(rs, e, ctx)) return;
-    if (e.scale == 0) e.scale = 1.0;
     const bool longForm = e.lineType == CDataTen::kLongForm;
     const int code = longForm ? e.pointCode : 0;
     const Color c = LineColor(rs, e, ctx);
@@ -291,20 +294,20 @@ void DrawPoint(RenderState& rs, CDataTen& e, const InsertionContext* ctx) {
     double angle = longForm ? e.angle : 0;
     if (code < 0) angle = angle * kPi / 180;  // negative codes keep degrees
     angle = TiltThrough(ctx, angle);
-    const double scale = longForm ? e.scale : 1.0;
+    const double scale = PointScale(e);
     rs.UsePen({PenStyle::Solid, 1, c});
     rs.UseBrush(Brush::Solid(code == 0 ? c : code >= 1 && code <= 3 ? kWhite : kBlack));
     DrawPointMark(rs, code, p.x, p.y, angle, scale);
 }
 
-void DrawDimension(RenderState& rs, CDataSunpou& e, const InsertionContext* ctx) {
+void DrawDimension(RenderState& rs, const CDataSunpou& e, const InsertionContext* ctx) {
     if (!Visible(rs, e, ctx)) return;
     DrawLine(rs, e.line, ctx);
     DrawText(rs, e.text, ctx);
     if (e.mode != 0) {
         DrawLine(rs, e.aux[0], ctx);
         DrawLine(rs, e.aux[1], ctx);
-        for (auto& p : e.points) DrawPoint(rs, p, ctx);
+        for (const auto& p : e.points) DrawPoint(rs, p, ctx);
     }
 }
 
@@ -357,9 +360,8 @@ const RenderState::DefinitionReach& ReachOf(RenderState& rs, const CDataList* de
         grow(own, Length(e.start.x, e.start.y) + (n + 2) * (w + ht + sp) + 4 * (w + ht));
     };
     auto point = [&](const CDataTen& e) {
-        if (e.scale == 0) ok = false;  // drawing it sets the scale
         grow(own, Length(e.pos.x, e.pos.y));
-        grow(drawing, 7.7 * (e.lineType == CDataTen::kLongForm ? std::fabs(e.scale) : 1.0));
+        grow(drawing, 7.7 * std::fabs(PointScale(e)));
     };
     for (const auto& ptr : def->elements) {
         if (!ok) break;
@@ -469,7 +471,10 @@ void DrawInsertion(RenderState& rs, const CDataBlock& e, const InsertionContext*
         return;
     }
     rs.placedBudget -= static_cast<long>(def->elements.size());
-    if (rs.placedBudget < 0) return;
+    if (rs.placedBudget < 0) {
+        rs.budgetExhausted = true;
+        return;
+    }
     DrawElements(rs, def->elements, &placed);
 }
 
@@ -478,19 +483,23 @@ void DrawInsertion(RenderState& rs, const CDataBlock& e, const InsertionContext*
 void DrawElements(RenderState& rs, const ElementList& list, const InsertionContext* context) {
     if (list.empty()) return;
     if (context && !LayerVisible(rs.doc.header, context->layerGroup, context->layer)) return;
-    for (const auto& e : list)
-        if (const auto* s = As<CDataSolid>(e.get())) DrawSolid(rs, *s, context);
     for (const auto& e : list) {
+        if (rs.Stopped()) return;
+        if (const auto* s = As<CDataSolid>(e.get())) DrawSolid(rs, *s, context);
+    }
+    for (const auto& e : list) {
+        if (rs.Stopped()) return;
         if (const auto* t = As<CDataMoji>(e.get()))
             DrawText(rs, *t, context);
-        else if (auto* d = As<CDataSunpou>(e.get()))
+        else if (const auto* d = As<CDataSunpou>(e.get()))
             DrawDimension(rs, *d, context);
     }
     for (const auto& e : list) {
+        if (rs.Stopped()) return;
         switch (e->Kind()) {
         case ElementKind::Sen: DrawLine(rs, static_cast<const CDataSen&>(*e), context); break;
         case ElementKind::Enko: DrawArc(rs, static_cast<const CDataEnko&>(*e), context); break;
-        case ElementKind::Ten: DrawPoint(rs, static_cast<CDataTen&>(*e), context); break;
+        case ElementKind::Ten: DrawPoint(rs, static_cast<const CDataTen&>(*e), context); break;
         case ElementKind::Block: DrawInsertion(rs, static_cast<const CDataBlock&>(*e), context); break;
         default: break;
         }

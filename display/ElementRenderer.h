@@ -4,6 +4,7 @@
 // InsertionContext.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <set>
 #include <unordered_map>
@@ -19,10 +20,10 @@ namespace tolvani::display {
 // Everything one draw shares: the target, the drawing, the drawing context,
 // the definitions entered on the way down and the missing definitions met.
 struct RenderState {
-    RenderState(Canvas& c, CJwwDoc& d, CJwwScreen& s, int32_t dotSizeValue);
+    RenderState(Canvas& c, const CJwwDoc& d, CJwwScreen& s, int32_t dotSizeValue);
 
     Canvas& canvas;
-    CJwwDoc& doc;
+    const CJwwDoc& doc;
     CJwwScreen& screen;
     int32_t dotSize;
     BlockPath path;
@@ -31,6 +32,16 @@ struct RenderState {
     // that place each other many times over could otherwise take
     // practically forever.
     long placedBudget = 50'000'000;
+    // Set once an insertion found the budget spent.
+    bool budgetExhausted = false;
+    // The caller's cancel flag, read before every element; `cancelled` is
+    // set once it was found set, and the draw unwinds.
+    const std::atomic<bool>* cancel = nullptr;
+    bool cancelled = false;
+    bool Stopped() {
+        if (cancel && !cancelled && cancel->load(std::memory_order_relaxed)) cancelled = true;
+        return cancelled;
+    }
     // Points of the curve being drawn.
     std::vector<DevicePoint> curve;
     // The device rectangle that can be seen, widened by a margin; elements

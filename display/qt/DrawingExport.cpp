@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 #include <cmath>
 
+#include "display/qt/ImageDraw.h"
 #include "display/qt/QtCanvas.h"
 
 namespace tolvani::display {
@@ -19,35 +20,44 @@ void Keep(DrawReport* out, DrawReport&& report) {
     if (out) *out = std::move(report);
 }
 
-}  // namespace
-
-DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double dpiY, DeviceSize pixels,
-                           CJwwDoc& doc, int32_t dotSize) {
-    QtCanvas canvas(painter, dpiX, dpiY, image);
+ViewValues WholePaperValues(double dpiX, double dpiY, DeviceSize pixels, int32_t dotSize) {
     ViewValues values;
     values.dotSize = dotSize;
     values.clientSize = pixels;
-    values.extent = canvas.DeviceToHimetric(pixels);
+    values.extent = DeviceToHimetric(pixels, dpiX, dpiY);
     values.clientHimetric = values.extent;
+    return values;
+}
+
+}  // namespace
+
+DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double dpiY, DeviceSize pixels,
+                           const CJwwDoc& doc, int32_t dotSize) {
+    QtCanvas canvas(painter, dpiX, dpiY, image);
+    const ViewValues values = WholePaperValues(dpiX, dpiY, pixels, dotSize);
     CJwwScreen screen;
     FitPaper(doc, screen, values);
     painter.fillRect(QRect(0, 0, pixels.width, pixels.height), Qt::white);
     return DrawDrawing(canvas, doc, screen, values);
 }
 
-QImage RenderImage(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
+QImage RenderImage(const CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
     QImage image(o.width, o.height, QImage::Format_RGB32);
     image.fill(Qt::white);
     const int dpm = static_cast<int>(std::lround(o.dpi / 0.0254));
     image.setDotsPerMeterX(dpm);
     image.setDotsPerMeterY(dpm);
-    QPainter painter(&image);
-    Keep(report, PaintWholePaper(painter, &image, o.dpi, o.dpi, {o.width, o.height}, doc, o.dotSize));
-    painter.end();
+    const ViewValues values = WholePaperValues(o.dpi, o.dpi, {o.width, o.height}, o.dotSize);
+    CJwwScreen screen;
+    FitPaper(doc, screen, values);
+    DrawControl control;
+    control.threads = o.threads;
+    control.dpiX = control.dpiY = o.dpi;
+    Keep(report, DrawDrawingToImage(image, doc, screen, values, control));
     return image;
 }
 
-QByteArray ExportPng(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
+QByteArray ExportPng(const CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
     const QImage image = RenderImage(doc, o, report);
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -56,7 +66,7 @@ QByteArray ExportPng(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
     return bytes;
 }
 
-QByteArray ExportSvg(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
+QByteArray ExportSvg(const CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -72,7 +82,7 @@ QByteArray ExportSvg(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
     return bytes;
 }
 
-QByteArray ExportPdf(CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
+QByteArray ExportPdf(const CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

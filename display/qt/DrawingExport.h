@@ -17,21 +17,23 @@ struct ExportOptions {
     int height = 1131;
     double dpi = 96;    // device pixels per inch
     int32_t dotSize = 16;
+    int threads = 1;    // of the image draw (PNG); 0: one per core
 };
 
 // Fits the paper into a target of `pixels` device units at the painter's
 // resolution and draws the drawing onto the painter, which is active on a
 // device of that size. `image` is the painter's image, when it draws on one.
 DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double dpiY, DeviceSize pixels,
-                           CJwwDoc& doc, int32_t dotSize);
+                           const CJwwDoc& doc, int32_t dotSize);
 
-// An opaque RGB32 image of the whole paper.
-QImage RenderImage(CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
+// An opaque RGB32 image of the whole paper, drawn in bands on
+// `options.threads` threads.
+QImage RenderImage(const CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
 
-QByteArray ExportPng(CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
+QByteArray ExportPng(const CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
 // viewBox W×H, width and height in millimetres of the extent.
-QByteArray ExportSvg(CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
+QByteArray ExportSvg(const CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
 // One A4 landscape page with the paper fitted to it (the size is ignored).
-QByteArray ExportPdf(CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
+QByteArray ExportPdf(const CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
 
 }  // namespace tolvani::display

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <mutex>
 
 namespace tolvani::display {
 
@@ -20,6 +21,7 @@ GlyphCache& GlyphCache::Shared() {
 int GlyphCache::FontId(const ResolvedFont& f) {
     std::string key = f.font.key().toStdString();
     key += '|' + std::to_string(f.height) + (f.vertical ? "|v" : "|h");
+    std::unique_lock lock(mutex_);
     auto it = fontIds_.find(key);
     if (it != fontIds_.end()) return it->second;
     const int id = static_cast<int>(fontIds_.size()) + 1;
@@ -27,8 +29,7 @@ int GlyphCache::FontId(const ResolvedFont& f) {
     return id;
 }
 
-GlyphCache::Mask& GlyphCache::Render(std::unordered_map<uint32_t, Mask>& table, uint32_t key,
-                                           const ResolvedFont& f, bool doubleByte, char32_t cp) {
+GlyphCache::Mask GlyphCache::Render(const ResolvedFont& f, bool doubleByte, char32_t cp) {
     const QString text = QString::fromUcs4(&cp, 1);
     ResolvedFont upright = f;
     upright.escapement = 0;
@@ -76,8 +77,7 @@ GlyphCache::Mask& GlyphCache::Render(std::unordered_map<uint32_t, Mask>& table, 
         }
     }
     mask.runs.shrink_to_fit();
-    maskBytes_ += sizeof(Mask) + mask.runs.size() * sizeof(DirectRaster::Run);
-    return table.emplace(key, std::move(mask)).first->second;
+    return mask;
 }
 
 void GlyphCache::MakeBits(Mask& mask) {
@@ -90,24 +90,55 @@ void GlyphCache::MakeBits(Mask& mask) {
     maskBytes_ += mask.bits.size();
 }
 
+const GlyphCache::Mask* GlyphCache::Find(int fontId, uint32_t key) const {
+    if (static_cast<std::size_t>(fontId) >= tables_.size()) return nullptr;
+    const auto& table = tables_[static_cast<std::size_t>(fontId)];
+    auto it = table.find(key);
+    return it != table.end() ? &it->second : nullptr;
+}
+
+void GlyphCache::Paint(DirectRaster& raster, const Mask& mask, int x, int y, const ResolvedFont& f) {
+    if (f.escapement == 0)
+        raster.Runs(mask.runs, x, y);
+    else
+        raster.Mask(mask.bits, mask.width, mask.height, mask.ox, mask.oy, x, y, f.escapement / 10.0);
+}
+
 void GlyphCache::Draw(DirectRaster& raster, int x, int y, int fontId, const ResolvedFont& f, bool doubleByte,
                       char32_t cp) {
+    if (fontId <= 0) return;
+    const uint32_t key = static_cast<uint32_t>(cp) * 2 + (doubleByte ? 1 : 0);
+    const bool turned = f.escapement != 0;
+    bool present = false;
+    {
+        std::shared_lock lock(mutex_);
+        if (const Mask* m = Find(fontId, key)) {
+            if (!turned || !m->bits.empty() || m->runs.empty()) {
+                Paint(raster, *m, x, y, f);
+                return;
+            }
+            present = true;  // only its turned form is still to be made
+        }
+    }
+    // A new glyph is drawn outside the lock, so that other draws go on.
+    Mask fresh;
+    if (!present) fresh = Render(f, doubleByte, cp);
+    std::unique_lock lock(mutex_);
     if (maskBytes_ >= kMaxBytes) {
         for (auto& t : tables_) t.clear();
         maskBytes_ = 0;
     }
-    if (fontId < 0) return;
     if (static_cast<std::size_t>(fontId) >= tables_.size()) tables_.resize(static_cast<std::size_t>(fontId) + 1);
     auto& table = tables_[static_cast<std::size_t>(fontId)];
-    const uint32_t key = static_cast<uint32_t>(cp) * 2 + (doubleByte ? 1 : 0);
     auto it = table.find(key);
-    Mask& mask = it != table.end() ? it->second : Render(table, key, f, doubleByte, cp);
-    if (f.escapement == 0) {
-        raster.Runs(mask.runs, x, y);
-        return;
+    if (it == table.end()) {
+        if (present) fresh = Render(f, doubleByte, cp);  // the cache started over meanwhile
+        maskBytes_ += sizeof(Mask) + fresh.runs.size() * sizeof(DirectRaster::Run);
+        it = table.emplace(key, std::move(fresh)).first;
     }
-    if (mask.bits.empty() && !mask.runs.empty()) MakeBits(mask);
-    raster.Mask(mask.bits, mask.width, mask.height, mask.ox, mask.oy, x, y, f.escapement / 10.0);
+    Mask& mask = it->second;
+    if (turned && mask.bits.empty() && !mask.runs.empty()) MakeBits(mask);
+    Paint(raster, mask, x, y, f);
 }
 
 }  // namespace tolvani::display

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <shared_mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -20,7 +21,9 @@ public:
     // Glyphs whose cell is higher than this are drawn by QPainter directly.
     static constexpr int kMaxHeight = 160;
 
-    // The cache shared by every image canvas (user-interface thread only).
+    // The cache shared by every image canvas, on any thread: masks are
+    // looked up under a shared lock and added under an exclusive one; a
+    // missing mask is made outside the lock.
     static GlyphCache& Shared();
 
     // A number for the font that stays the same for fonts that differ only
@@ -40,9 +43,12 @@ private:
         std::vector<DirectRaster::Run> runs;  // the ink, row by row
     };
     void MakeBits(Mask& mask);
-    Mask& Render(std::unordered_map<uint32_t, Mask>& table, uint32_t key, const ResolvedFont& f,
-                       bool doubleByte, char32_t cp);
+    static Mask Render(const ResolvedFont& f, bool doubleByte, char32_t cp);
+    // The mask in the tables, or null (shared lock held).
+    const Mask* Find(int fontId, uint32_t key) const;
+    static void Paint(DirectRaster& raster, const Mask& mask, int x, int y, const ResolvedFont& f);
 
+    mutable std::shared_mutex mutex_;
     // Masks by font number, then by character: each font's table stays
     // small, so finding a glyph touches little memory.
     std::vector<std::unordered_map<uint32_t, Mask>> tables_;

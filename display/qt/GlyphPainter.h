@@ -20,7 +20,7 @@ struct ResolvedFont {
     int height = 0;         // requested cell height, device units
     int escapement = 0;     // tenths of a degree, counter-clockwise
     bool vertical = false;
-    int cacheId = 0;  // the glyph cache's number for this font, 0 until asked
+    int cacheId = 0;  // the glyph cache's number for this font
 };
 
 // How a full-width character stands in vertical writing.

@@ -22,8 +22,9 @@ QColor Q(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); 
 // The opaque QRgb of a colour, as QColor::rgb() gives it.
 QRgb Rgb32(Color c) { return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
-// Fonts resolved once per process: face, height and style; the escapement
-// only turns what is drawn, so it is not part of the key.
+// Fonts resolved once per thread: face, height and style; the escapement
+// only turns what is drawn, so it is not part of the key. Each thread keeps
+// its own fonts: a font's engine data belongs to the thread that uses it.
 struct FontKey {
     std::string face;
     int height;
@@ -42,9 +43,9 @@ struct FontKeyHash {
 };
 
 const ResolvedFont& ResolveBase(const LogFont& lf) {
-    static std::unordered_map<FontKey, std::unique_ptr<ResolvedFont>, FontKeyHash> fonts;
-    static std::unordered_map<QString, double> emPerCell;
-    static FontMapper mapper;
+    thread_local std::unordered_map<FontKey, std::unique_ptr<ResolvedFont>, FontKeyHash> fonts;
+    thread_local std::unordered_map<QString, double> emPerCell;
+    thread_local FontMapper mapper;
     const int h = std::abs(lf.height);
     FontKey key{lf.faceName, h, lf.weight, (lf.italic ? 1 : 0) | (lf.underline ? 2 : 0) | (lf.strikeOut ? 4 : 0)};
     auto it = fonts.find(key);
@@ -77,6 +78,7 @@ const ResolvedFont& ResolveBase(const LogFont& lf) {
     rf->cellHeight = fm.ascent() + fm.descent();
     rf->height = h;
     rf->vertical = vertical;
+    rf->cacheId = GlyphCache::Shared().FontId(*rf);
     return *fonts.emplace(std::move(key), std::move(rf)).first->second;
 }
 
@@ -93,26 +95,47 @@ QtCanvas::QtCanvas(QPainter& painter, double dpiX, double dpiY, QImage* image)
     qpen_.setCosmetic(true);
     painter_.setPen(qpen_);
     painter_.setBrush(Qt::NoBrush);
-    if (image_ && (image_->format() == QImage::Format_RGB32 || image_->format() == QImage::Format_ARGB32 ||
-                   image_->format() == QImage::Format_ARGB32_Premultiplied)) {
+    // Pixels are written straight into the image only where they land
+    // exactly where the painter would put them: one device unit per pixel,
+    // nothing turned, moved or clipped, and plain copying of the colour.
+    const bool exact = image_ && painter_.device() == image_ && image_->devicePixelRatio() == 1 &&
+                       painter_.deviceTransform().isIdentity() && !painter_.hasClipping() &&
+                       painter_.opacity() == 1 && painter_.compositionMode() == QPainter::CompositionMode_SourceOver;
+    if (exact && (image_->format() == QImage::Format_RGB32 || image_->format() == QImage::Format_ARGB32 ||
+                  image_->format() == QImage::Format_ARGB32_Premultiplied)) {
         direct_ = true;
         raster_ = std::make_unique<DirectRaster>(*image_);
         hasVisible_ = true;
         visible_ = {0, 0, image_->width() - 1, image_->height() - 1};
+    } else if (image_ && painter_.device() == image_) {
+        // What of the painter's coordinates lands on the image.
+        bool invertible = false;
+        const QTransform back = painter_.deviceTransform().inverted(&invertible);
+        const QRectF f = back.mapRect(QRectF(image_->rect()));
+        if (invertible && std::fabs(f.left()) < 1e9 && std::fabs(f.right()) < 1e9 && std::fabs(f.top()) < 1e9 &&
+            std::fabs(f.bottom()) < 1e9) {
+            const QRect r = f.toAlignedRect();
+            hasVisible_ = true;
+            visible_ = {r.left() - 1, r.top() - 1, r.right() + 1, r.bottom() + 1};
+        }
     }
 }
 
 QtCanvas::~QtCanvas() = default;
 
-DeviceSize QtCanvas::HimetricToDevice(DeviceSize h) const {
-    return {static_cast<int32_t>(std::lround(h.width * dpiX_ / 2540.0)),
-            static_cast<int32_t>(std::lround(h.height * dpiY_ / 2540.0))};
+DeviceSize HimetricToDevice(DeviceSize h, double dpiX, double dpiY) {
+    return {static_cast<int32_t>(std::lround(h.width * dpiX / 2540.0)),
+            static_cast<int32_t>(std::lround(h.height * dpiY / 2540.0))};
 }
 
-DeviceSize QtCanvas::DeviceToHimetric(DeviceSize d) const {
-    return {static_cast<int32_t>(std::lround(d.width * 2540.0 / dpiX_)),
-            static_cast<int32_t>(std::lround(d.height * 2540.0 / dpiY_))};
+DeviceSize DeviceToHimetric(DeviceSize d, double dpiX, double dpiY) {
+    return {static_cast<int32_t>(std::lround(d.width * 2540.0 / dpiX)),
+            static_cast<int32_t>(std::lround(d.height * 2540.0 / dpiY))};
 }
+
+DeviceSize QtCanvas::HimetricToDevice(DeviceSize h) const { return display::HimetricToDevice(h, dpiX_, dpiY_); }
+
+DeviceSize QtCanvas::DeviceToHimetric(DeviceSize d) const { return display::DeviceToHimetric(d, dpiX_, dpiY_); }
 
 void QtCanvas::SetWindowOrigin(DevicePoint origin) {
     QRect w = painter_.window();
@@ -336,9 +359,7 @@ void QtCanvas::SetFont(const LogFont& font) {
 }
 
 const ResolvedFont& QtCanvas::Resolve(const LogFont& lf) {
-    const ResolvedFont& base = ResolveBase(lf);
-    if (direct_ && base.cacheId == 0) const_cast<ResolvedFont&>(base).cacheId = GlyphCache::Shared().FontId(base);
-    currentFont_ = base;
+    currentFont_ = ResolveBase(lf);
     currentFont_.escapement = lf.escapement;
     return currentFont_;
 }

@@ -1,8 +1,9 @@
 // The canvas on QPainter: images, SVG and PDF files, printers and widgets.
 // Antialiasing is off, as the device arithmetic of the renderers assumes.
-// On an RGB32 image without a window mapping, glyphs are drawn from a cache
-// of their pixel masks, and thin lines and outlines by a walk over their
-// pixels.
+// On a 32-bit image whose painter maps one device unit onto one pixel
+// (device pixel ratio 1, no transform, no clipping, no window mapping),
+// glyphs are drawn from a cache of their pixel masks, and thin lines and
+// outlines by a walk over their pixels; elsewhere QPainter draws everything.
 #pragma once
 
 #include <QImage>
@@ -25,7 +26,8 @@ class QtCanvas : public Canvas {
 public:
     // Draws with an active painter on a device of the given resolution
     // (device units per inch). `image` is the painter's target when it is
-    // an image; it enables the cached glyph masks.
+    // an image; it enables the cached glyph masks and the pixel walks where
+    // they are exact.
     QtCanvas(QPainter& painter, double dpiX, double dpiY, QImage* image = nullptr);
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
@@ -97,6 +99,10 @@ private:
     bool hasVisible_ = false;
     DeviceRect visible_;
 };
+
+// Size conversions at a resolution of device units per inch.
+DeviceSize HimetricToDevice(DeviceSize himetric, double dpiX, double dpiY);
+DeviceSize DeviceToHimetric(DeviceSize device, double dpiX, double dpiY);
 
 // QColor of a 0x00BBGGRR colour.
 QColor ToQColor(Color c);

@@ -3,6 +3,7 @@
 // definitions.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 
 #include "display/DrawDocument.h"
@@ -345,6 +346,80 @@ TEST(BlockRendering, AnInsertionOutsideTheVisibleBoxIsNotWalked) {
     EXPECT_EQ(canvas.Of(CallKind::TextColor).size(), 2u);
     EXPECT_EQ(canvas.Of(CallKind::LineTo).size(), 1u);
     EXPECT_EQ(canvas.Of(CallKind::Text).size(), 4u);
+}
+
+// Sets the cancel flag when it records the given line-to, as a caller on
+// another thread would while the draw runs.
+class CancellingCanvas : public RecordingCanvas {
+public:
+    CancellingCanvas(std::atomic<bool>& flag, std::size_t at) : flag_(flag), at_(at) {}
+    void LineTo(int32_t x, int32_t y) override {
+        RecordingCanvas::LineTo(x, y);
+        if (++lines_ == at_) flag_ = true;
+    }
+
+private:
+    std::atomic<bool>& flag_;
+    std::size_t at_;
+    std::size_t lines_ = 0;
+};
+
+TEST(DrawCancel, ADrawStopsAtTheElementAfterTheFlagIsSetAndSaysSo) {
+    // 40 lines of the main list, then three insertions of 100 lines each.
+    auto doc = NewDoc();
+    for (int i = 0; i < 40; ++i) AddLine(doc->mainList, i, 10, i, 20);
+    CDataList& def = AddDefinition(*doc, 1);
+    for (int i = 0; i < 100; ++i) AddLine(def.elements, i * 0.1, 0, i * 0.1, 5);
+    for (int k = 0; k < 3; ++k) AddInsertion(doc->mainList, 1, 10 + 5 * k, 50);
+    struct Case {
+        const char* name;
+        std::size_t at;  // line-to after which the flag is set; 0: before the draw
+        std::size_t drawn;
+        bool cancelled;
+    };
+    const Case cases[] = {
+        {"set before the draw", 0, 0, true},
+        {"in the main list", 7, 7, true},
+        {"inside an insertion", 175, 175, true},
+        {"never", 100000, 340, false},
+    };
+    for (const Case& c : cases) {
+        std::atomic<bool> flag{c.at == 0};
+        CancellingCanvas canvas(flag, c.at);
+        CJwwScreen screen;
+        screen.viewWidth = 200;
+        ViewValues v;
+        v.extent = {21167, 10583};
+        const DrawReport report = DrawDrawing(canvas, *doc, screen, v, &flag);
+        EXPECT_EQ(canvas.Of(CallKind::LineTo).size(), c.drawn) << c.name;
+        EXPECT_EQ(report.cancelled, c.cancelled) << c.name;
+    }
+}
+
+// Insertions far outside the view use up the placing budget; once it is
+// spent the insertions after it are not drawn, and the report says so.
+TEST(DrawBudget, ASpentPlacingBudgetIsReported) {
+    for (const int far : {10, 60}) {
+        SCOPED_TRACE(far);
+        auto doc = NewDoc();
+        CDataList& leaf = AddDefinition(*doc, 1);
+        for (int i = 0; i < 1000; ++i) AddLine(leaf.elements, 0, 0, 1, 1);
+        CDataList& mid = AddDefinition(*doc, 2);
+        for (int i = 0; i < 1000; ++i) AddInsertion(mid.elements, 1, 0, 0);
+        CDataList& cross = AddDefinition(*doc, 3);
+        AddLine(cross.elements, 0, 0, 200, 100);
+        AddLine(cross.elements, 0, 100, 200, 0);
+        for (int i = 0; i < far; ++i) AddInsertion(doc->mainList, 2, -100000, 50);
+        AddInsertion(doc->mainList, 3, 0, 0);
+        CJwwScreen screen = ScreenAt(0, 100, 2, 2);
+        RecordingCanvas canvas;
+        canvas.SetVisibleBox({0, 0, 399, 199});
+        RenderState rs(canvas, *doc, screen, 16);
+        DrawElements(rs, doc->mainList, nullptr);
+        // 60 far insertions place 60,060,000 elements: over the 50,000,000.
+        EXPECT_EQ(rs.budgetExhausted, far == 60);
+        EXPECT_EQ(canvas.Of(CallKind::LineTo).size(), far == 60 ? 0u : 2u);
+    }
 }
 
 }  // namespace

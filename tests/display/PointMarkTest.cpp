@@ -76,10 +76,10 @@ TEST(PointMarks, NegativeCodesTakeDegrees) {
     EXPECT_EQ(d.canvas.Of(CallKind::Brush).back().brush.color, kBlack);
 }
 
-TEST(PointMarks, AZeroScaleIsDrawnAtOneAndWrittenBack) {
+TEST(PointMarks, AZeroScaleIsDrawnAtOneAndTheElementKeepsIt) {
     Drawn d;
     DrawPoint(d, 10, 0, 0);
-    EXPECT_EQ(d.point->scale, 1.0);
+    EXPECT_EQ(d.point->scale, 0.0);
     const auto moves = d.canvas.Of(CallKind::MoveTo);
     ASSERT_EQ(moves.size(), 1u);
     EXPECT_EQ(moves[0].points[0], (DevicePoint{104, 96}));  // 1.7678 mm × 2 = 3.5 units

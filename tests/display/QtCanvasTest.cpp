@@ -358,5 +358,57 @@ TEST_F(QtCanvasTest, ThinLinesDrawEveryPixelOfTheWalkInTheDashPattern) {
     }
 }
 
+// Where the painter is moved, scaled, clipped or the image has a device
+// pixel ratio, what the canvas writes straight into the image must land
+// where QPainter itself puts it: the picture equals the one drawn through
+// the painter alone.
+TEST_F(QtCanvasTest, TransformedPaintersAndPixelRatiosGiveThePaintersOwnPicture) {
+    struct Case {
+        const char* name;
+        double ratio;
+        QTransform transform;
+        bool clip;
+    };
+    const Case cases[] = {
+        {"translated", 1, QTransform::fromTranslate(17, -9), false},
+        {"scaled", 1, QTransform::fromScale(1.5, 1.5), false},
+        {"ratio 2", 2, QTransform(), false},
+        {"clipped", 1, QTransform(), true},
+    };
+    auto draw = [](const Case& c, bool withImage) {
+        QImage image = White(240, 160);
+        image.setDevicePixelRatio(c.ratio);
+        QPainter painter(&image);
+        painter.setTransform(c.transform);
+        if (c.clip) painter.setClipRect(QRect(20, 10, 150, 90));
+        QtCanvas canvas(painter, 96, 96, withImage ? &image : nullptr);
+        canvas.SetPen({PenStyle::Solid, 1, kBlack});
+        canvas.MoveTo(5, 5);
+        canvas.LineTo(110, 70);
+        canvas.SetPen({PenStyle::Dot, 1, kRed});
+        const DevicePoint run[] = {{10, 60}, {60, 20}, {100, 60}};
+        canvas.Polyline(run, 3);
+        canvas.SetBrush(Brush::Solid(Rgb(0, 0, 255)));
+        canvas.SetPen({PenStyle::Solid, 1, Rgb(0, 128, 0)});
+        const DevicePoint quad[] = {{20, 30}, {50, 30}, {50, 45}, {20, 45}};
+        canvas.Polygon(quad, 4);
+        canvas.SetBrush(Brush::Empty());
+        canvas.Ellipse({60, 10, 90, 40});
+        LogFont f;
+        f.height = 16;
+        f.faceName = Utf8ToCp932("ＭＳ ゴシック");
+        canvas.SetFont(f);
+        canvas.SetTextColor(kBlack);
+        canvas.TextOut(30, 50, Utf8ToCp932("田"), 0);
+        painter.end();
+        return image;
+    };
+    for (const Case& c : cases) {
+        const QImage withImage = draw(c, true), painterOnly = draw(c, false);
+        EXPECT_EQ(Inked(painterOnly).isNull(), false) << c.name;
+        EXPECT_TRUE(withImage == painterOnly) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace tolvani::display
