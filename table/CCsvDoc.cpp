@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "table/TableMessages.h"
-#include "table/TableText.h"
+#include "table/TableRecordReader.h"
 
 namespace tolvani {
 
@@ -15,36 +15,44 @@ std::string TableTooLargeMessage(long long cells) {
 namespace {
 
 // Gathers rows while keeping the table within CCsvDoc::kMaxCells: once the
-// rows times the first row's fields pass it, the rows read so far are freed
-// and only the count of lines goes on, for the message.
+// records times the first record's fields pass it, the rows read so far are
+// freed and the records are only counted, for the message.
 class RowCollector {
 public:
-    RowCollector(std::vector<CCsvDoc::Row>& rows, char separator) : rows_(rows), separator_(separator) {}
+    explicit RowCollector(std::vector<CCsvDoc::Row>& rows) : rows_(rows) {}
 
-    // One line without its line end; quotes are already handled.
-    void Add(std::string_view line) {
-        if (lines_ == 0) columns_ = static_cast<long long>(CountFields(line, separator_));
-        ++lines_;
-        if (!tooLarge_ && lines_ * columns_ > CCsvDoc::kMaxCells) {
+    // Reads every record of the table.
+    void ReadAll(CTableRecordReader& reader) {
+        TableRecord record;
+        while (reader.Next(Wanted(), record)) Add(record);
+    }
+
+    bool tooLarge() const { return tooLarge_; }
+    long long cells() const { return records_ * columns_; }
+
+private:
+    // How many fields of the next record are kept: the first record's
+    // fields only as far as the limit can take, and none once it is passed.
+    std::size_t Wanted() const {
+        if (tooLarge_) return 0;
+        if (records_ == 0) return static_cast<std::size_t>(CCsvDoc::kMaxCells) + 1;
+        return static_cast<std::size_t>(columns_);
+    }
+
+    void Add(TableRecord& record) {
+        if (records_ == 0) columns_ = static_cast<long long>(record.fieldCount);
+        ++records_;
+        if (!tooLarge_ && records_ * columns_ > CCsvDoc::kMaxCells) {
             tooLarge_ = true;
             std::vector<CCsvDoc::Row>().swap(rows_);
         }
         if (tooLarge_) return;
-        CCsvDoc::Row row;
-        SplitFields(line, separator_, static_cast<std::size_t>(columns_), row);
-        rows_.push_back(std::move(row));
+        rows_.push_back(std::move(record.fields));
+        record.fields = CCsvDoc::Row();
     }
 
-    // Counts a line that is not looked at any more.
-    void Skip() { ++lines_; }
-
-    bool tooLarge() const { return tooLarge_; }
-    long long cells() const { return lines_ * columns_; }
-
-private:
     std::vector<CCsvDoc::Row>& rows_;
-    char separator_;
-    long long lines_ = 0;
+    long long records_ = 0;
     long long columns_ = 0;
     bool tooLarge_ = false;
 };
@@ -111,22 +119,13 @@ TableReadResult CCsvDoc::ReadCsvBytes(std::string_view bytes) {
 }
 
 void CCsvDoc::ReadCsvText(std::string_view text, TableReadResult& result) {
-    // Lines end at LF or CR LF; a last line without a line end is read; a
-    // final line end gives no further row.
-    RowCollector collector(rows, ',');
-    for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t lf = text.find('\n', pos);
-        const std::size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
-        if (collector.tooLarge()) {
-            collector.Skip();
-            pos = next;
-            continue;
-        }
-        std::string_view line = text.substr(pos, (lf == std::string_view::npos ? text.size() : lf) - pos);
-        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-        collector.Add(RemoveQuotes(line));
-        pos = next;
-    }
+    CTableRecordReader reader(text, TableTextKind::Csv);
+    Collect(reader, result);
+}
+
+void CCsvDoc::Collect(CTableRecordReader& reader, TableReadResult& result) {
+    RowCollector collector(rows);
+    collector.ReadAll(reader);
     result.cellCount = collector.cells();
     if (collector.tooLarge()) {
         Clear();
@@ -150,33 +149,8 @@ TableReadResult CCsvDoc::ReadClipboardText(std::u16string_view unicode) {
     result.encoding = TableEncoding::Utf16LE;
     const std::string text = ConvertUtf16Text(unicode, &result.replaced);
 
-    // Every CR LF counts as LF. A line is taken only when an LF ends it,
-    // and the first empty line ends the table. A line made of a lone CR
-    // before its LF is empty, as its CR LF became a plain LF.
-    RowCollector collector(rows, '\t');
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t lf = text.find('\n', pos);
-        if (lf == std::string::npos) break;
-        if (lf == pos || (lf == pos + 1 && text[pos] == '\r')) break;
-        if (collector.tooLarge()) {
-            collector.Skip();
-        } else {
-            std::string line;
-            line.reserve(lf - pos);
-            for (std::size_t i = pos; i < lf; ++i)
-                if (text[i] != '\r') line.push_back(text[i]);
-            collector.Add(line);
-        }
-        pos = lf + 1;
-    }
-    result.cellCount = collector.cells();
-    if (collector.tooLarge()) {
-        Clear();
-        result.status = TableReadResult::Status::TooLarge;
-        result.message = TableTooLargeMessage(result.cellCount);
-        return result;
-    }
-    BuildCells();
+    CTableRecordReader reader(text, TableTextKind::Clipboard);
+    Collect(reader, result);
     return result;
 }
 

@@ -15,6 +15,8 @@
 
 namespace tolvani {
 
+class CTableRecordReader;
+
 // What a read gave.
 struct TableReadResult {
     enum class Status { Read, Unreadable, TooLarge };
@@ -68,7 +70,7 @@ public:
 
     bool empty() const { return rows.empty(); }
 
-    // The fields as read, one row per line. A row keeps at most as many
+    // The fields as read, one row per record. A row keeps at most as many
     // fields as the first row has; the others could never be shown or
     // inserted.
     std::vector<Row> rows;
@@ -78,8 +80,11 @@ public:
     CTableMeasure measure;
 
 private:
-    // Lines, quotes and fields of a CSV text in code page 932.
+    // Records, quotes and fields of a CSV text in code page 932.
     void ReadCsvText(std::string_view text, TableReadResult& result);
+    // Takes the reader's records as rows and builds the cells, or refuses
+    // a table past the cell limit.
+    void Collect(CTableRecordReader& reader, TableReadResult& result);
 };
 
 // Reads a whole table file (at most CCsvDoc::kMaxFileBytes); false when it
