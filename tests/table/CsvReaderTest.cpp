@@ -12,14 +12,15 @@
 #include "table/CCsvDoc.h"
 #include "table/TableEncoding.h"
 #include "table/TableMessages.h"
+#include "tests/table/TableReadSupport.h"
 
 namespace tolvani {
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-// Code page 932 bytes of a UTF-8 literal.
-std::string S(const std::string& utf8) { return Utf8ToCp932(utf8); }
+using test::ReadClipboard;
+using test::ReadCsv;
+using test::Rows;
+using test::S;
 
 std::string Utf16Bytes(const std::u16string& text, bool bigEndian, bool mark) {
     std::string out;
@@ -29,21 +30,6 @@ std::string Utf16Bytes(const std::u16string& text, bool bigEndian, bool mark) {
         out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
     }
     return out;
-}
-
-Rows ReadCsv(const std::string& bytes, TableReadResult* result = nullptr) {
-    CCsvDoc doc;
-    TableReadResult r = doc.ReadCsvBytes(bytes);
-    if (result) *result = r;
-    EXPECT_TRUE(r.ok()) << r.message;
-    return doc.rows;
-}
-
-Rows ReadClipboard(const std::u16string& text) {
-    CCsvDoc doc;
-    CFixedClipboardText clip(text);
-    EXPECT_TRUE(doc.ReadClipboardTable(clip).ok());
-    return doc.rows;
 }
 
 TEST(TableEncoding, ChoiceFollowsMarksThenShiftJisWalkThenUtf8Test) {

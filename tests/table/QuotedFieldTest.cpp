@@ -7,31 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "model/Cp932.h"
 #include "table/CCsvDoc.h"
 #include "table/TableRecordReader.h"
+#include "tests/table/TableReadSupport.h"
 
 namespace tolvani {
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-std::string S(const std::string& utf8) { return Utf8ToCp932(utf8); }
-
-Rows ReadCsv(const std::string& bytes) {
-    CCsvDoc doc;
-    const TableReadResult r = doc.ReadCsvBytes(bytes);
-    EXPECT_TRUE(r.ok()) << r.message;
-    EXPECT_EQ(doc.rowCount, static_cast<int>(doc.rows.size()));
-    return doc.rows;
-}
-
-Rows ReadClipboard(const std::u16string& text) {
-    CCsvDoc doc;
-    CFixedClipboardText clip(text);
-    EXPECT_TRUE(doc.ReadClipboardTable(clip).ok());
-    return doc.rows;
-}
+using test::ReadClipboard;
+using test::ReadCsv;
+using test::Rows;
+using test::S;
 
 // A sheet of parts as a spreadsheet saves it: a grouped number, a size with
 // a comma, a cell of two lines and a cell with quotes are quoted; rows end
