@@ -1,9 +1,9 @@
-#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "app/cli/CliGui.h"
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
 #include "display/qt/DrawingExport.h"
@@ -24,27 +24,6 @@ Size ParseSize(const std::string& text) {
     s.width = ParseLong(text.substr(0, x), 1, 20000, "--size の幅");
     s.height = ParseLong(text.substr(x + 1), 1, 20000, "--size の高さ");
     return s;
-}
-
-// Qt's own notices (platform and run-time folder remarks) are not for the
-// user of a command-line tool; fatal messages still end the program.
-void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
-// Qt needs an application object for fonts; without a display it draws
-// on the offscreen platform.
-std::unique_ptr<QGuiApplication> StartGui() {
-    if (QGuiApplication::instance()) return nullptr;
-    qInstallMessageHandler(QuietQt);
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!display || !*display) && (!wayland || !*wayland) && !std::getenv("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tolvani-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace

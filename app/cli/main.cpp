@@ -46,6 +46,19 @@ const std::vector<Command>& AllCommands() {
          "  --dpi N     1 インチあたりの画素数（既定 96）\n",
          RunRender},
 #endif
+        {"object", "tolvani-cli object (pack IN.jww OUT | extract IN OUT.jww | info IN [--json])",
+         "図面をオブジェクト（貼り付け用のデータ）として扱います。\n"
+         "  pack IN.jww OUT [--extent W,H]\n"
+         "      図面をオブジェクトにします。OUT の拡張子で形式を選びます:\n"
+         "      .bin  オブジェクトのデータそのもの\n"
+         "      .png  データを含む PNG 画像（表計算ソフトなどに貼り付けられます）\n"
+         "      .svg  データを含む SVG 画像\n"
+         "      --extent W,H  オブジェクトの大きさ（0.01 mm 単位）。既定は用紙の大きさ（1:1）\n"
+         "  extract IN OUT.jww\n"
+         "      オブジェクト（.bin、PNG、SVG）から図面を取り出して JWW ファイルに保存します。\n"
+         "  info IN [--json]\n"
+         "      オブジェクトの大きさ、表示範囲などを表示します。\n",
+         RunObject},
     };
     return commands;
 }

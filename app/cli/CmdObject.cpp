@@ -1,0 +1,204 @@
+// tolvani-cli object: the drawing as an object (native data, or a picture
+// that carries it), made from a JWW file, listed, and taken back out.
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "app/cli/CliSupport.h"
+#include "app/cli/Commands.h"
+#include "app/object/NativeData.h"
+#include "app/object/ObjectData.h"
+#include "model/JwwErrors.h"
+#include "model/JwwFile.h"
+#include "model/JwwStream.h"
+
+#ifdef TOLVANI_HAVE_RENDER
+#include "app/cli/CliGui.h"
+#include "app/object/ObjectPicture.h"
+#endif
+
+namespace tolvani::cli {
+namespace {
+
+// Objects are read whole; larger files are refused before reading.
+constexpr long long kMaxObjectFile = 1LL << 31;
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")\n" + std::strerror(errno)};
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
+    struct stat st;
+    if (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode))
+        throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")"};
+    if (S_ISREG(st.st_mode) && st.st_size > kMaxObjectFile)
+        throw CliError{kExitRefused, "オブジェクトのファイルが大きすぎます。 (" + path + ")"};
+    std::vector<uint8_t> bytes;
+    if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    uint8_t buf[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        if (bytes.size() + n > static_cast<std::size_t>(kMaxObjectFile))
+            throw CliError{kExitRefused, "オブジェクトのファイルが大きすぎます。 (" + path + ")"};
+        bytes.insert(bytes.end(), buf, buf + n);
+    }
+    if (std::ferror(f)) throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")"};
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const uint8_t* data, std::size_t size) {
+    try {
+        WriteFileAtomically(path, [&](std::FILE* f) {
+            if (std::fwrite(data, 1, size, f) != size) throw JwwFileError("short write");
+        });
+    } catch (const std::exception& e) {
+        throw CliError{kExitWriteFailed, "ローカル保存でエラー！ (" + path + ")"};
+    }
+}
+
+// The drawing in `bytes`, loaded into a fresh drawing, or exit 1.
+std::unique_ptr<CJwwDoc> LoadDrawingBytes(const std::vector<uint8_t>& bytes, const std::string& path) {
+    auto doc = std::make_unique<CJwwDoc>();
+    doc->header.SetNewDrawingDefaults();
+    try {
+        JwwStream ar(bytes.data(), bytes.size());
+        if (doc->Load(ar) == CJwwDoc::LoadResult::TooOld) throw CliError{kExitRefused, CJwwDoc::kTooOldMessage};
+    } catch (const JwwStreamError& e) {
+        throw CliError{kExitRefused, e.UserMessage(path)};
+    }
+    return doc;
+}
+
+struct Extent {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+Extent ParseExtent(const std::string& text) {
+    const auto comma = text.find(',');
+    if (comma == std::string::npos) UsageError("--extent は W,H の形で指定してください: " + text);
+    Extent e;
+    e.width = static_cast<int32_t>(ParseLong(text.substr(0, comma), 1, 10000000, "--extent の幅"));
+    e.height = static_cast<int32_t>(ParseLong(text.substr(comma + 1), 1, 10000000, "--extent の高さ"));
+    return e;
+}
+
+// The object in a file, with its drawing read; exit 1 when refused.
+struct ReadObject {
+    object::ObjectBytes bytes;
+    object::NativeReadResult native;
+};
+
+ReadObject ReadObjectFile(const std::string& path) {
+    ReadObject r;
+    const std::vector<uint8_t> file = ReadWholeFile(path);
+    r.bytes = object::ExtractObjectData(file.data(), file.size());
+    if (!r.bytes.ok) throw CliError{kExitRefused, r.bytes.message + " (" + path + ")"};
+    r.native = object::ReadNativeData(r.bytes.native.data(), r.bytes.native.size(), path);
+    if (!r.native.ok) throw CliError{kExitRefused, r.native.message};
+    return r;
+}
+
+std::string Number(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+int RunPack(const std::vector<std::string>& argv) {
+    Args args(argv, {}, {"extent"});
+    if (args.positional().size() != 2) UsageError("使い方: tolvani-cli object pack IN.jww OUT [--extent W,H]");
+    const std::string& in = args.positional()[0];
+    const std::string& out = args.positional()[1];
+    const std::string ext = LowerExtension(out);
+    if (ext != "bin" && ext != "png" && ext != "svg")
+        UsageError("出力ファイルの拡張子は .bin、.png、.svg のいずれかにしてください: " + out);
+#ifndef TOLVANI_HAVE_RENDER
+    if (ext != "bin") UsageError("この tolvani-cli は画像を作れません（.bin のみ）。");
+#endif
+    Extent extent;
+    if (args.has("extent")) extent = ParseExtent(args.value("extent"));
+
+    // The object holds the drawing exactly as the file has it, once it is
+    // known to read completely.
+    const std::vector<uint8_t> file = ReadWholeFile(in);
+    std::unique_ptr<CJwwDoc> doc = LoadDrawingBytes(file, in);
+    const object::NativePrefix prefix = object::WholePaperPrefix(*doc, extent.width, extent.height);
+    std::vector<uint8_t> native = object::WriteNativePrefix(prefix);
+    native.insert(native.end(), file.begin(), file.end());
+
+    if (ext == "bin") {
+        WriteBytes(out, native.data(), native.size());
+        return kExitOk;
+    }
+#ifdef TOLVANI_HAVE_RENDER
+    auto app = StartGui();
+    const QByteArray picture =
+        ext == "png" ? object::MakeObjectPng(*doc, prefix, native) : object::MakeObjectSvg(*doc, prefix, native);
+    if (picture.isEmpty()) throw CliError{kExitWriteFailed, "画像を作れませんでした。 (" + out + ")"};
+    WriteBytes(out, reinterpret_cast<const uint8_t*>(picture.constData()), static_cast<std::size_t>(picture.size()));
+#endif
+    return kExitOk;
+}
+
+int RunExtract(const std::vector<std::string>& argv) {
+    Args args(argv, {}, {});
+    if (args.positional().size() != 2) UsageError("使い方: tolvani-cli object extract IN OUT.jww");
+    const ReadObject r = ReadObjectFile(args.positional()[0]);
+    SaveDrawingOrFail(args.positional()[1], *r.native.doc);
+    return kExitOk;
+}
+
+int RunObjectInfo(const std::vector<std::string>& argv) {
+    Args args(argv, {"json"}, {});
+    if (args.positional().size() != 1) UsageError("使い方: tolvani-cli object info IN [--json]");
+    const ReadObject r = ReadObjectFile(args.positional()[0]);
+    const object::NativePrefix& p = r.native.prefix;
+    const std::size_t body = r.bytes.native.size() - r.native.bodyOffset;
+    std::string out;
+    if (args.has("json")) {
+        out += "{\"form\": " + JsonString(object::FormName(r.bytes.form));
+        out += ", \"zubVersion\": " + std::to_string(p.zubVersion);
+        out += ", \"extentWidth\": " + std::to_string(p.extentWidth);
+        out += ", \"extentHeight\": " + std::to_string(p.extentHeight);
+        out += ", \"viewWidth\": " + Number(p.viewWidth);
+        out += ", \"viewHeight\": " + Number(p.viewHeight);
+        out += ", \"centerX\": " + Number(p.centerX);
+        out += ", \"centerY\": " + Number(p.centerY);
+        out += ", \"dotSize\": " + std::to_string(p.dotSize);
+        out += ", \"bodyOffset\": " + std::to_string(r.native.bodyOffset);
+        out += ", \"bodyBytes\": " + std::to_string(body);
+        out += ", \"version\": " + std::to_string(r.native.doc->header.version);
+        out += ", \"elements\": " + std::to_string(r.native.doc->mainList.size());
+        out += ", \"definitions\": " + std::to_string(r.native.doc->blockList.size()) + "}\n";
+    } else {
+        char buf[512];
+        std::snprintf(buf, sizeof buf,
+                      "形式: %s\nZubVersion: %d\n大きさ: %d × %d (0.01 mm)\n表示範囲: %.6g × %.6g mm、中心 (%.6g, %.6g)\n"
+                      "点の大きさ: %d (0.1 mm)\n図面: %zu バイト（%zu バイト目から）、版 %u、要素 %zu、ブロック定義 %zu\n",
+                      object::FormName(r.bytes.form), p.zubVersion, p.extentWidth, p.extentHeight, p.viewWidth,
+                      p.viewHeight, p.centerX, p.centerY, p.dotSize, body, r.native.bodyOffset,
+                      r.native.doc->header.version, r.native.doc->mainList.size(), r.native.doc->blockList.size());
+        out = buf;
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunObject(const std::vector<std::string>& argv) {
+    if (argv.empty()) UsageError("使い方: " + std::string(FindCommand("object").usage));
+    const std::vector<std::string> rest(argv.begin() + 1, argv.end());
+    if (argv[0] == "pack") return RunPack(rest);
+    if (argv[0] == "extract") return RunExtract(rest);
+    if (argv[0] == "info") return RunObjectInfo(rest);
+    UsageError("object の後には pack、extract、info のいずれかを指定してください: " + argv[0]);
+}
+
+}  // namespace tolvani::cli

@@ -1,0 +1,69 @@
+#include "app/object/ObjectData.h"
+
+#include <new>
+
+#include "app/object/Base64.h"
+#include "app/object/NativeData.h"
+#include "app/object/PngText.h"
+#include "app/object/SvgData.h"
+
+namespace tolvani::object {
+
+const char* FormName(ObjectForm form) {
+    switch (form) {
+    case ObjectForm::Png: return "png";
+    case ObjectForm::Svg: return "svg";
+    case ObjectForm::Raw: break;
+    }
+    return "raw";
+}
+
+ObjectBytes ExtractObjectData(const uint8_t* data, std::size_t size) {
+    ObjectBytes r;
+    try {
+        if (HasPngSignature(data, size)) {
+            r.form = ObjectForm::Png;
+            std::string text;
+            switch (FindPngText(data, size, kObjectName, text)) {
+            case PngTextResult::Found:
+                if (!DecodeBase64(text.data(), text.size(), r.native)) {
+                    r.message = "画像に含まれる図面のデータが壊れています。";
+                    return r;
+                }
+                break;
+            case PngTextResult::NotFound:
+            case PngTextResult::NotPng:
+                r.message = "この画像には図面のデータが含まれていません。";
+                return r;
+            case PngTextResult::Damaged:
+                r.message = "PNG 画像が壊れています。";
+                return r;
+            case PngTextResult::TooLarge:
+                r.message = "画像に含まれる図面のデータが大きすぎます。";
+                return r;
+            }
+        } else if (LooksLikeSvg(data, size)) {
+            r.form = ObjectForm::Svg;
+            switch (FindSvgData(data, size, kObjectName, r.native)) {
+            case SvgDataResult::Found: break;
+            case SvgDataResult::NotFound:
+                r.message = "この画像には図面のデータが含まれていません。";
+                return r;
+            case SvgDataResult::Damaged:
+                r.message = "画像に含まれる図面のデータが壊れています。";
+                return r;
+            }
+        } else {
+            r.form = ObjectForm::Raw;
+            r.native.assign(data, data + size);
+        }
+    } catch (const std::bad_alloc&) {
+        r.native.clear();
+        r.message = "メモリが不足しています。";
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+}  // namespace tolvani::object

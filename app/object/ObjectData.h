@@ -1,0 +1,26 @@
+// Where an object's native data lives: as it is, inside a PNG picture's text
+// chunk, or inside an SVG picture's metadata. Finds the data in any of them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tolvani::object {
+
+enum class ObjectForm { Raw, Png, Svg };
+
+const char* FormName(ObjectForm form);  // "raw", "png", "svg"
+
+struct ObjectBytes {
+    bool ok = false;
+    std::string message;         // for !ok
+    ObjectForm form = ObjectForm::Raw;
+    std::vector<uint8_t> native; // the native data (prefix and drawing)
+};
+
+// Tells the form from the bytes (PNG signature, SVG start) and takes the
+// native data out of it. A picture without the data is refused.
+ObjectBytes ExtractObjectData(const uint8_t* data, std::size_t size);
+
+}  // namespace tolvani::object

@@ -1,0 +1,319 @@
+// The object's native data and the pictures that carry it, byte by byte.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <zlib.h>
+
+#include "app/object/Base64.h"
+#include "app/object/NativeData.h"
+#include "app/object/ObjectData.h"
+#include "app/object/PngText.h"
+#include "app/object/SvgData.h"
+#include "model/JwwStream.h"
+#include "tests/support/TestSupport.h"
+
+namespace tolvani::object {
+namespace {
+
+using test::Bytes;
+using test::ByteWriter;
+
+Bytes NewDrawingBody() {
+    CJwwDoc doc;
+    doc.header.SetNewDrawingDefaults();
+    return test::SaveToBytes(doc);
+}
+
+NativePrefix SomePrefix() {
+    NativePrefix p;
+    p.extentWidth = 21167;
+    p.extentHeight = 15875;
+    p.viewWidth = 423.3;
+    p.viewHeight = 317.475;
+    p.centerX = -12.5;
+    p.centerY = 40;
+    p.dotSize = 16;
+    return p;
+}
+
+// The prefix fields after a signature of any length, then a body.
+Bytes PrefixBytes(const std::string& signature, const NativePrefix& p, const Bytes& body) {
+    ByteWriter w;
+    w.str(signature).u32(static_cast<uint32_t>(p.zubVersion)).u32(static_cast<uint32_t>(p.extentWidth))
+        .u32(static_cast<uint32_t>(p.extentHeight)).f64(p.viewWidth).f64(p.viewHeight).f64(p.centerX)
+        .f64(p.centerY).u32(static_cast<uint32_t>(p.dotSize)).append(body);
+    return w.bytes;
+}
+
+TEST(NativeData, WrittenPrefixHasItsFixedLayout) {
+    CJwwDoc doc;
+    doc.header.SetNewDrawingDefaults();
+    const NativePrefix p = SomePrefix();
+    const Bytes data = WriteNativeData(p, doc);
+    EXPECT_EQ(data, PrefixBytes("Tolvani", p, NewDrawingBody()));
+    ASSERT_GT(data.size(), 64u);
+    const Bytes head(data.begin(), data.begin() + 12);
+    EXPECT_EQ(head, (Bytes{0x07, 'T', 'o', 'l', 'v', 'a', 'n', 'i', 0x64, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(std::string(data.begin() + 56, data.begin() + 64), "JwwData.");
+    EXPECT_EQ(WriteNativePrefix(p), Bytes(data.begin(), data.begin() + 56));
+}
+
+TEST(NativeData, ReadsBackEveryFieldWhateverTheSignature) {
+    for (const std::string signature : {"Tolvani", "", "T", "AnotherProgramName"}) {
+        SCOPED_TRACE(signature);
+        NativePrefix p = SomePrefix();
+        p.zubVersion = -3;  // never tested
+        const Bytes data = PrefixBytes(signature, p, NewDrawingBody());
+        const NativeReadResult r = ReadNativeData(data.data(), data.size(), "x.bin");
+        ASSERT_TRUE(r.ok) << r.message;
+        EXPECT_EQ(r.bodyOffset, 49 + signature.size());
+        EXPECT_EQ(r.prefix.zubVersion, -3);
+        EXPECT_EQ(r.prefix.extentWidth, 21167);
+        EXPECT_EQ(r.prefix.extentHeight, 15875);
+        EXPECT_EQ(r.prefix.viewWidth, 423.3);
+        EXPECT_EQ(r.prefix.viewHeight, 317.475);
+        EXPECT_EQ(r.prefix.centerX, -12.5);
+        EXPECT_EQ(r.prefix.centerY, 40);
+        EXPECT_EQ(r.prefix.dotSize, 16);
+        ASSERT_TRUE(r.doc);
+        EXPECT_EQ(r.doc->header.version, 600u);
+    }
+}
+
+TEST(NativeData, RefusesPrefixesThatCannotBeShown) {
+    struct Case {
+        const char* what;
+        void (*change)(NativePrefix&);
+    };
+    const Case cases[] = {
+        {"zero width", [](NativePrefix& p) { p.extentWidth = 0; }},
+        {"negative height", [](NativePrefix& p) { p.extentHeight = -1; }},
+        {"zero view width", [](NativePrefix& p) { p.viewWidth = 0; }},
+        {"negative view height", [](NativePrefix& p) { p.viewHeight = -5; }},
+        {"NaN view width", [](NativePrefix& p) { p.viewWidth = std::numeric_limits<double>::quiet_NaN(); }},
+        {"infinite view height", [](NativePrefix& p) { p.viewHeight = std::numeric_limits<double>::infinity(); }},
+        {"NaN centre", [](NativePrefix& p) { p.centerX = std::numeric_limits<double>::quiet_NaN(); }},
+        {"infinite centre", [](NativePrefix& p) { p.centerY = -std::numeric_limits<double>::infinity(); }},
+        {"negative point size", [](NativePrefix& p) { p.dotSize = -1; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NativePrefix p = SomePrefix();
+        c.change(p);
+        const Bytes data = PrefixBytes("Tolvani", p, NewDrawingBody());
+        const NativeReadResult r = ReadNativeData(data.data(), data.size(), "x.bin");
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.message.find("オブジェクトのデータが正しくありません"), std::string::npos) << r.message;
+        EXPECT_FALSE(r.doc);
+    }
+}
+
+TEST(NativeData, CutShortOrWithoutDrawingGivesAMessage) {
+    const Bytes whole = PrefixBytes("Tolvani", SomePrefix(), NewDrawingBody());
+    for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(30), std::size_t(55)}) {
+        const NativeReadResult r = ReadNativeData(whole.data(), n, "cut.bin");
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.message, "cut.bin の末尾以降にアクセスしようとしました。");
+    }
+    const NativeReadResult none = ReadNativeData(whole.data(), 56, "p.bin");
+    EXPECT_FALSE(none.ok);
+    EXPECT_NE(none.message.find("図面のデータがありません"), std::string::npos);
+    const NativeReadResult body = ReadNativeData(whole.data(), 80, "p.bin");
+    EXPECT_FALSE(body.ok);
+    EXPECT_EQ(body.message, "p.bin の末尾以降にアクセスしようとしました。");
+}
+
+TEST(Base64, RoundTripsAndRefusesWhatIsNotBase64) {
+    std::mt19937 rng(5);
+    for (std::size_t n = 0; n < 40; ++n) {
+        Bytes b(n);
+        for (auto& x : b) x = static_cast<uint8_t>(rng());
+        const std::string text = EncodeBase64(b.data(), b.size());
+        EXPECT_EQ(text.size(), (n + 2) / 3 * 4);
+        std::vector<uint8_t> back;
+        ASSERT_TRUE(DecodeBase64(text.data(), text.size(), back));
+        EXPECT_EQ(back, b);
+    }
+    std::vector<uint8_t> out;
+    EXPECT_TRUE(DecodeBase64("TW E=\n", 6, out));
+    EXPECT_EQ(out, (Bytes{'M', 'a'}));
+    for (const std::string bad : {"TWE", "TW=E", "T===", "TWE=x", "TW@=", "TWFu=", "="}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(DecodeBase64(bad.data(), bad.size(), out));
+    }
+}
+
+// A small but complete PNG: one white pixel.
+Bytes Chunk(const char* type, const Bytes& data) {
+    Bytes c;
+    const uint32_t n = static_cast<uint32_t>(data.size());
+    c = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)};
+    c.insert(c.end(), type, type + 4);
+    c.insert(c.end(), data.begin(), data.end());
+    const uint32_t crc = Crc32(c.data() + 4, data.size() + 4);
+    c.insert(c.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+    return c;
+}
+
+Bytes Deflate(const std::string& text) {
+    uLongf n = compressBound(static_cast<uLong>(text.size()));
+    Bytes out(n);
+    compress(out.data(), &n, reinterpret_cast<const Bytef*>(text.data()), static_cast<uLong>(text.size()));
+    out.resize(n);
+    return out;
+}
+
+Bytes TinyPng(const std::vector<Bytes>& extraChunks = {}) {
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const Bytes ihdr = {0, 0, 0, 1, 0, 0, 0, 1, 8, 0, 0, 0, 0};
+    const Bytes ihdrChunk = Chunk("IHDR", ihdr);
+    png.insert(png.end(), ihdrChunk.begin(), ihdrChunk.end());
+    for (const Bytes& c : extraChunks) png.insert(png.end(), c.begin(), c.end());
+    const Bytes idat = Chunk("IDAT", Deflate(std::string("\0\xFF", 2)));
+    png.insert(png.end(), idat.begin(), idat.end());
+    const Bytes iend = Chunk("IEND", {});
+    png.insert(png.end(), iend.begin(), iend.end());
+    return png;
+}
+
+Bytes Keyworded(const std::string& keyword, const Bytes& rest) {
+    Bytes b(keyword.begin(), keyword.end());
+    b.push_back(0);
+    b.insert(b.end(), rest.begin(), rest.end());
+    return b;
+}
+
+TEST(PngText, FindsTheTextInEveryKindOfTextChunk) {
+    const std::string key = kObjectName;
+    const Bytes z = Deflate("compressed");
+    Bytes zt = {0};
+    zt.insert(zt.end(), z.begin(), z.end());
+    Bytes itPlain = {0, 0, 'j', 'a', 0, 0};
+    const std::string plain = "international";
+    itPlain.insert(itPlain.end(), plain.begin(), plain.end());
+    Bytes itPacked = {1, 0, 0, 0};
+    itPacked.insert(itPacked.end(), z.begin(), z.end());
+    struct Case {
+        Bytes chunk;
+        std::string text;
+    };
+    const Case cases[] = {
+        {Chunk("tEXt", Keyworded(key, Bytes{'p', 'l', 'a', 'i', 'n'})), "plain"},
+        {Chunk("zTXt", Keyworded(key, zt)), "compressed"},
+        {Chunk("iTXt", Keyworded(key, itPlain)), "international"},
+        {Chunk("iTXt", Keyworded(key, itPacked)), "compressed"},
+    };
+    for (const Case& c : cases) {
+        // Another program's text before ours is passed over.
+        const Bytes png = TinyPng({Chunk("tEXt", Keyworded("Software", Bytes{'x'})), c.chunk});
+        std::string text;
+        EXPECT_EQ(FindPngText(png.data(), png.size(), key, text), PngTextResult::Found);
+        EXPECT_EQ(text, c.text);
+    }
+}
+
+TEST(PngText, DamagedPicturesAreToldApart) {
+    const std::string key = kObjectName;
+    Bytes good = TinyPng();
+    ASSERT_TRUE(AddPngText(good, key, "data"));
+    std::string text;
+    ASSERT_EQ(FindPngText(good.data(), good.size(), key, text), PngTextResult::Found);
+    EXPECT_EQ(text, "data");
+
+    const Bytes plain = TinyPng();
+    EXPECT_EQ(FindPngText(plain.data(), plain.size(), key, text), PngTextResult::NotFound);
+    EXPECT_EQ(FindPngText(plain.data(), plain.size() - 12, key, text), PngTextResult::Damaged);  // no IEND
+    const Bytes notPng = {'J', 'w', 'w', 'D', 'a', 't', 'a', '.'};
+    EXPECT_EQ(FindPngText(notPng.data(), notPng.size(), key, text), PngTextResult::NotPng);
+
+    struct Case {
+        const char* what;
+        std::size_t offset;  // into the IHDR chunk, which starts at 8
+        uint8_t value;
+    };
+    const Case cases[] = {
+        {"length past the end", 8 + 0, 0x7F},
+        {"length of 4 GiB", 8 + 0, 0xFF},
+        {"wrong CRC", 8 + 8 + 13, 0x00},
+        {"changed type", 8 + 4, 'i'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes bad = good;
+        bad[c.offset] = c.value == bad[c.offset] ? static_cast<uint8_t>(c.value + 1) : c.value;
+        EXPECT_EQ(FindPngText(bad.data(), bad.size(), key, text), PngTextResult::Damaged);
+    }
+    // Every cut through the text chunk (which ends where IEND begins) is
+    // damaged, never read past its end.
+    for (std::size_t n = 8; n < good.size() - 12; ++n)
+        ASSERT_NE(FindPngText(good.data(), n, key, text), PngTextResult::Found) << n;
+}
+
+TEST(PngText, TextBeyondTheLimitIsTooLarge) {
+    Bytes png = TinyPng();
+    ASSERT_TRUE(AddPngText(png, kObjectName, std::string(5000, 'A')));
+    std::string text;
+    EXPECT_EQ(FindPngText(png.data(), png.size(), kObjectName, text, 1000), PngTextResult::TooLarge);
+    EXPECT_EQ(FindPngText(png.data(), png.size(), kObjectName, text, 5000), PngTextResult::Found);
+}
+
+TEST(PngText, KeywordMustBeAPngKeyword) {
+    Bytes png = TinyPng();
+    EXPECT_FALSE(AddPngText(png, "", "x"));
+    EXPECT_FALSE(AddPngText(png, std::string(80, 'k'), "x"));
+    EXPECT_FALSE(AddPngText(png, std::string("a\nb"), "x"));
+    Bytes cut(png.begin(), png.end() - 1);
+    EXPECT_FALSE(AddPngText(cut, "key", "x"));
+}
+
+TEST(ObjectData, DataOverTenMegabytesSurvivesAPicture) {
+    Bytes native(11 * 1024 * 1024);
+    std::mt19937 rng(11);
+    for (auto& b : native) b = static_cast<uint8_t>(rng());
+    Bytes png = TinyPng();
+    ASSERT_TRUE(AddPngText(png, kObjectName, EncodeBase64(native.data(), native.size())));
+    const ObjectBytes r = ExtractObjectData(png.data(), png.size());
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.form, ObjectForm::Png);
+    EXPECT_EQ(r.native, native);
+
+    std::string svg = "<?xml version=\"1.0\"?>\n<svg width=\"10mm\" height=\"5mm\" xmlns=\"http://www.w3.org/2000/svg\"><g/></svg>\n";
+    ASSERT_TRUE(AddSvgData(svg, kObjectName, native));
+    const ObjectBytes s = ExtractObjectData(reinterpret_cast<const uint8_t*>(svg.data()), svg.size());
+    ASSERT_TRUE(s.ok) << s.message;
+    EXPECT_EQ(s.form, ObjectForm::Svg);
+    EXPECT_EQ(s.native, native);
+}
+
+TEST(ObjectData, PicturesWithoutDataAreRefused) {
+    const Bytes png = TinyPng();
+    const ObjectBytes p = ExtractObjectData(png.data(), png.size());
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.message, "この画像には図面のデータが含まれていません。");
+
+    const std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\"><metadata>other</metadata></svg>";
+    const ObjectBytes s = ExtractObjectData(reinterpret_cast<const uint8_t*>(svg.data()), svg.size());
+    EXPECT_FALSE(s.ok);
+    EXPECT_EQ(s.message, "この画像には図面のデータが含まれていません。");
+
+    std::string broken = "<svg><metadata><tolvani:data name=\"Tolvani.Document\">@@@</tolvani:data></metadata></svg>";
+    const ObjectBytes b = ExtractObjectData(reinterpret_cast<const uint8_t*>(broken.data()), broken.size());
+    EXPECT_FALSE(b.ok);
+    EXPECT_EQ(b.message, "画像に含まれる図面のデータが壊れています。");
+}
+
+TEST(SvgData, SizeInMillimetresAndStartDetection) {
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- made -->\n<svg width=\"79.9mm\" height=\"1mm\" viewBox=\"0 0 302 4\">\n</svg>";
+    EXPECT_TRUE(LooksLikeSvg(reinterpret_cast<const uint8_t*>(svg.data()), svg.size()));
+    ASSERT_TRUE(SetSvgSizeMm(svg, 211.67, 158.75));
+    EXPECT_NE(svg.find("<svg width=\"211.67mm\" height=\"158.75mm\" viewBox=\"0 0 302 4\">"), std::string::npos);
+    const std::string jww = "JwwData.";
+    EXPECT_FALSE(LooksLikeSvg(reinterpret_cast<const uint8_t*>(jww.data()), jww.size()));
+    std::string nosvg = "<html></html>";
+    EXPECT_FALSE(AddSvgData(nosvg, kObjectName, {1}));
+}
+
+}  // namespace
+}  // namespace tolvani::object
