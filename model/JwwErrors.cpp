@@ -1,5 +1,7 @@
 #include "model/JwwErrors.h"
 
+#include <cstring>
+
 namespace tolvani {
 namespace {
 
@@ -32,6 +34,10 @@ std::string JwwWrongDirectionError::UserMessage(const std::string& path) const {
 }
 std::string JwwOutOfMemoryError::UserMessage(const std::string&) const {
     return "メモリが不足しています。";
+}
+
+std::string JwwFileError::SystemReason() const {
+    return systemError_ != 0 ? std::string(std::strerror(systemError_)) : std::string();
 }
 
 }  // namespace tolvani

@@ -77,9 +77,17 @@ public:
 };
 
 // A file that could not be opened, written or renamed (not a stream error).
+// Carries the system's error number where there is one (else 0).
 class JwwFileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit JwwFileError(const std::string& what, int systemError = 0)
+        : std::runtime_error(what), systemError_(systemError) {}
+    int systemError() const { return systemError_; }
+    // The system's reason (strerror), or "" without an error number.
+    std::string SystemReason() const;
+
+private:
+    int systemError_;
 };
 
 }  // namespace tolvani

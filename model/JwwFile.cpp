@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,9 +25,12 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 CJwwDoc::LoadResult LoadJwwFile(const std::string& path, CJwwDoc& doc) {
     doc.Clear();
     FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw JwwFileError("cannot open " + path + ": " + std::strerror(errno));
+    if (!f) {
+        const int err = errno;
+        throw JwwFileError("cannot open " + path + ": " + std::strerror(err), err);
+    }
     struct stat st;
-    if (fstat(fileno(f.get()), &st) == 0 && S_ISDIR(st.st_mode)) throw JwwFileError(path + " is a folder");
+    if (fstat(fileno(f.get()), &st) == 0 && S_ISDIR(st.st_mode)) throw JwwFileError(path + " is a folder", EISDIR);
     JwwStream ar(f.get(), JwwStream::Mode::Loading);
     return doc.Load(ar);
 }
@@ -39,6 +43,49 @@ void SaveJwwFile(const std::string& path, CJwwDoc& doc) {
     });
 }
 
+LoadOutcome LoadDrawingFile(const std::string& path) {
+    LoadOutcome out;
+    out.doc = std::make_unique<CJwwDoc>();
+    out.doc->header.SetNewDrawingDefaults();
+    try {
+        if (LoadJwwFile(path, *out.doc) == CJwwDoc::LoadResult::TooOld) {
+            out.status = LoadOutcome::Status::TooOld;
+            out.message = CJwwDoc::kTooOldMessage;
+        } else {
+            out.status = LoadOutcome::Status::Loaded;
+        }
+    } catch (const JwwFileError& e) {
+        out.status = LoadOutcome::Status::FileError;
+        out.message = kLocalReadErrorMessage;
+        out.detail = e.SystemReason();
+    } catch (const JwwStreamError& e) {
+        out.status = LoadOutcome::Status::StreamError;
+        out.message = e.UserMessage(path);
+    } catch (const std::bad_alloc&) {
+        out.status = LoadOutcome::Status::StreamError;
+        out.message = JwwOutOfMemoryError().UserMessage(path);
+    }
+    return out;
+}
+
+SaveOutcome SaveDrawingFile(const std::string& path, CJwwDoc& doc) {
+    SaveOutcome out;
+    try {
+        SaveJwwFile(path, doc);
+    } catch (const JwwFileError& e) {
+        out.status = SaveOutcome::Status::FileError;
+        out.message = kLocalWriteErrorMessage;
+        out.detail = e.SystemReason();
+    } catch (const JwwStreamError& e) {
+        out.status = SaveOutcome::Status::StreamError;
+        out.message = e.UserMessage(path);
+    } catch (const std::bad_alloc&) {
+        out.status = SaveOutcome::Status::StreamError;
+        out.message = JwwOutOfMemoryError().UserMessage(path);
+    }
+    return out;
+}
+
 void WriteFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write) {
     const auto slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
@@ -47,7 +94,10 @@ void WriteFileAtomically(const std::string& path, const std::function<void(std::
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
-    if (fd < 0) throw JwwFileError("cannot create a file in " + dir + ": " + std::strerror(errno));
+    if (fd < 0) {
+        const int err = errno;
+        throw JwwFileError("cannot create a file in " + dir + ": " + std::strerror(err), err);
+    }
     const std::string tmp(name.data());
     FilePtr f(fdopen(fd, "wb"));
     if (!f) {
@@ -58,15 +108,15 @@ void WriteFileAtomically(const std::string& path, const std::function<void(std::
     try {
         write(f.get());
         if (std::fflush(f.get()) != 0 || fsync(fileno(f.get())) != 0)
-            throw JwwFileError("cannot write " + path + ": " + std::strerror(errno));
+            throw JwwFileError("cannot write " + path + ": " + std::strerror(errno), errno);
         // Keep the permissions an existing target had.
         struct stat st;
         if (::stat(path.c_str(), &st) == 0) fchmod(fileno(f.get()), st.st_mode & 07777);
         else fchmod(fileno(f.get()), 0644 & ~[] { mode_t m = umask(0); umask(m); return m; }());
         std::FILE* raw = f.release();
-        if (std::fclose(raw) != 0) throw JwwFileError("cannot write " + path + ": " + std::strerror(errno));
+        if (std::fclose(raw) != 0) throw JwwFileError("cannot write " + path + ": " + std::strerror(errno), errno);
         if (std::rename(tmp.c_str(), path.c_str()) != 0)
-            throw JwwFileError("cannot replace " + path + ": " + std::strerror(errno));
+            throw JwwFileError("cannot replace " + path + ": " + std::strerror(errno), errno);
     } catch (...) {
         f.reset();
         ::unlink(tmp.c_str());

@@ -1,6 +1,7 @@
 #include "model/JwwStream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <sys/stat.h>
 
@@ -101,7 +102,7 @@ void JwwStream::Flush() {
     if (!file_ || mode_ != Mode::Storing) return;
     const std::size_t n = static_cast<std::size_t>(wcur_ - buffer_.data());
     if (n > 0 && std::fwrite(buffer_.data(), 1, n, file_) != n)
-        throw JwwFileError("write failed");
+        throw JwwFileError("write failed", errno);
     wcur_ = buffer_.data();
 }
 

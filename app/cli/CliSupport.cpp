@@ -5,35 +5,29 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "model/JwwErrors.h"
 #include "model/JwwFile.h"
 
 namespace tolvani::cli {
 
 void UsageError(const std::string& message) { throw CliError{kExitUsage, message}; }
 
-void LoadDrawingOrFail(const std::string& path, CJwwDoc& doc) {
-    // Every drawing starts from the new-drawing defaults; the file then
-    // overwrites what it carries.
-    doc.header.SetNewDrawingDefaults();
-    try {
-        if (LoadJwwFile(path, doc) == CJwwDoc::LoadResult::TooOld)
-            throw CliError{kExitRefused, CJwwDoc::kTooOldMessage};
-    } catch (const JwwFileError&) {
-        throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")"};
-    } catch (const JwwStreamError& e) {
-        throw CliError{kExitRefused, e.UserMessage(path)};
+std::unique_ptr<CJwwDoc> LoadDrawingOrFail(const std::string& path) {
+    LoadOutcome loaded = LoadDrawingFile(path);
+    switch (loaded.status) {
+        case LoadOutcome::Status::Loaded: return std::move(loaded.doc);
+        case LoadOutcome::Status::FileError: throw CliError{kExitRefused, loaded.message + " (" + path + ")"};
+        case LoadOutcome::Status::TooOld:
+        case LoadOutcome::Status::StreamError: break;
     }
+    throw CliError{kExitRefused, loaded.message};
 }
 
 void SaveDrawingOrFail(const std::string& path, CJwwDoc& doc) {
-    try {
-        SaveJwwFile(path, doc);
-    } catch (const JwwFileError&) {
-        throw CliError{kExitWriteFailed, "ローカル保存でエラー！ (" + path + ")"};
-    } catch (const JwwStreamError& e) {
-        throw CliError{kExitWriteFailed, e.UserMessage(path)};
-    }
+    const SaveOutcome saved = SaveDrawingFile(path, doc);
+    if (saved.ok()) return;
+    if (saved.status == SaveOutcome::Status::FileError)
+        throw CliError{kExitWriteFailed, saved.message + " (" + path + ")"};
+    throw CliError{kExitWriteFailed, saved.message};
 }
 
 Args::Args(const std::vector<std::string>& args, const std::vector<std::string>& flags,

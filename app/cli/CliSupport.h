@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,12 @@ struct CliError {
 
 [[noreturn]] void UsageError(const std::string& message);
 
-// Loads the drawing at `path` into `doc`. Raises CliError (exit 1) with the
-// program's message when the file cannot be read or is refused.
-void LoadDrawingOrFail(const std::string& path, CJwwDoc& doc);
+// Loads the drawing at `path`. Raises CliError (exit 1) with the load's
+// message when the file cannot be read or is refused.
+std::unique_ptr<CJwwDoc> LoadDrawingOrFail(const std::string& path);
 
-// Saves the drawing atomically. Raises CliError (exit 3) when it cannot.
+// Saves the drawing atomically. Raises CliError (exit 3) with the save's
+// message when it cannot.
 void SaveDrawingOrFail(const std::string& path, CJwwDoc& doc);
 
 // Positional arguments and options of one command. Options are "--name" or

@@ -104,8 +104,8 @@ void AppendBoxes(std::string& out, const std::vector<std::string>& boxes) {
 int RunDump(const std::vector<std::string>& argv) {
     Args args(argv, {}, {});
     if (args.positional().size() != 1) UsageError("使い方: " + std::string(FindCommand("dump").usage));
-    CJwwDoc doc;
-    LoadDrawingOrFail(args.positional()[0], doc);
+    const std::unique_ptr<CJwwDoc> loaded = LoadDrawingOrFail(args.positional()[0]);
+    const CJwwDoc& doc = *loaded;
 
     std::string out;
     out += "# main list: " + std::to_string(doc.mainList.size()) + " elements\n";

@@ -38,8 +38,8 @@ std::string CountsText(const Counts& counts) {
 int RunInfo(const std::vector<std::string>& argv) {
     Args args(argv, {"json"}, {});
     if (args.positional().size() != 1) UsageError("使い方: " + std::string(FindCommand("info").usage));
-    CJwwDoc doc;
-    LoadDrawingOrFail(args.positional()[0], doc);
+    const std::unique_ptr<CJwwDoc> loaded = LoadDrawingOrFail(args.positional()[0]);
+    const CJwwDoc& doc = *loaded;
 
     Counts main{}, defs{};
     CountList(doc.mainList, main);

@@ -14,6 +14,7 @@
 #include "model/Cp932.h"
 #include "table/CCsvDoc.h"
 #include "table/TableBuilder.h"
+#include "table/TableChecks.h"
 #include "table/TableMessages.h"
 
 namespace tolvani::cli {
@@ -65,11 +66,8 @@ int RunInsertTable(const std::vector<std::string>& argv) {
     const double x = ParseCoordinate(at[0]);
     const double y = ParseCoordinate(at[1]);
     if (args.has("block")) {
-        const std::string name = args.value("block");
-        if (name.empty()) UsageError(kBlockNameNeededMessage);
-        std::size_t replaced = 0;
-        options.blockName = Utf8ToCp932(name, &replaced);
-        if (replaced != 0) UsageError("ブロック名に Shift-JIS で表せない文字があります: " + name);
+        const std::string problem = CheckTableBlockName(args.value("block"), options.blockName);
+        if (!problem.empty()) UsageError(problem);
         options.cellBlock = true;
     }
     if (args.has("margins")) {
@@ -96,9 +94,14 @@ int RunInsertTable(const std::vector<std::string>& argv) {
     const std::string& tablePath = args.positional()[fresh ? 0 : 1];
     const std::string& outPath = args.positional()[fresh ? 1 : 2];
 
-    CJwwDoc doc;
-    if (fresh) doc.header.SetNewDrawingDefaults();
-    else LoadDrawingOrFail(args.positional()[0], doc);
+    std::unique_ptr<CJwwDoc> drawing;
+    if (fresh) {
+        drawing = std::make_unique<CJwwDoc>();
+        drawing->header.SetNewDrawingDefaults();
+    } else {
+        drawing = LoadDrawingOrFail(args.positional()[0]);
+    }
+    CJwwDoc& doc = *drawing;
 
     CCsvDoc table;
     TableReadResult read;
@@ -113,8 +116,8 @@ int RunInsertTable(const std::vector<std::string>& argv) {
         read = table.ReadCsvFile(tablePath);
     }
     if (!read.ok()) throw CliError{kExitRefused, read.message};
-    if (table.empty()) throw CliError{kExitRefused, kTableNotReadMessage};
-    if (!IsTableBlockNameFree(doc, options)) throw CliError{kExitRefused, kBlockNameTakenMessage};
+    const std::string problem = CheckTableInsertion(doc, table, options);
+    if (!problem.empty()) throw CliError{kExitRefused, problem};
 
     const int rows = table.rowCount, columns = table.columnCount;
     MeasureTable(table, doc, options);

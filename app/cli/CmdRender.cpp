@@ -44,8 +44,8 @@ int RunRender(const std::vector<std::string>& argv) {
     }
     if (args.has("dpi")) options.dpi = static_cast<double>(ParseLong(args.value("dpi"), 1, 2400, "--dpi"));
 
-    CJwwDoc doc;
-    LoadDrawingOrFail(in, doc);
+    const std::unique_ptr<CJwwDoc> loaded = LoadDrawingOrFail(in);
+    CJwwDoc& doc = *loaded;
     auto app = StartGui();
 
     display::DrawReport report;

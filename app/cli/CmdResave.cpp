@@ -6,9 +6,8 @@ namespace tolvani::cli {
 int RunResave(const std::vector<std::string>& argv) {
     Args args(argv, {}, {});
     if (args.positional().size() != 2) UsageError("使い方: " + std::string(FindCommand("resave").usage));
-    CJwwDoc doc;
-    LoadDrawingOrFail(args.positional()[0], doc);
-    SaveDrawingOrFail(args.positional()[1], doc);
+    const std::unique_ptr<CJwwDoc> doc = LoadDrawingOrFail(args.positional()[0]);
+    SaveDrawingOrFail(args.positional()[1], *doc);
     return kExitOk;
 }
 

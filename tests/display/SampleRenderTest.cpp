@@ -25,8 +25,9 @@ TEST(SampleRendering, EverySampleDrawsWithoutMissingDefinitions) {
     if (paths.empty()) GTEST_SKIP() << "no sample drawings";
     test::EnsureGuiApp();
     for (const auto& path : paths) {
-        CJwwDoc doc;
-        ASSERT_EQ(LoadJwwFile(path, doc), CJwwDoc::LoadResult::Loaded) << path;
+        const LoadOutcome loaded = LoadDrawingFile(path);
+        ASSERT_TRUE(loaded.ok()) << path;
+        CJwwDoc& doc = *loaded.doc;
         ExportOptions o;
         o.width = 800;
         o.height = 566;
@@ -45,8 +46,9 @@ TEST(SampleRendering, TextsOfTheFirstSampleAppearInTheirColour) {
         if (p.size() >= 9 && p.compare(p.size() - 9, 9, "Test1.jww") == 0) test1 = p;
     if (test1.empty()) GTEST_SKIP() << "no sample drawings";
     test::EnsureGuiApp();
-    CJwwDoc doc;
-    LoadJwwFile(test1, doc);
+    const LoadOutcome loaded = LoadDrawingFile(test1);
+    ASSERT_TRUE(loaded.ok());
+    CJwwDoc& doc = *loaded.doc;
     // Its headings are texts of colour 5; nothing else uses that colour.
     const uint32_t c5 = doc.header.color[5];
     const QRgb colour = qRgb(c5 & 0xFF, (c5 >> 8) & 0xFF, (c5 >> 16) & 0xFF);

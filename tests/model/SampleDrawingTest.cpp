@@ -100,9 +100,9 @@ TEST(SampleDrawings, VersionSixHundredFilesKeepTheirSizeOnASave) {
 TEST(SampleDrawings, BlockDrawingsHoldTheirDefinitions) {
     const std::string dir = test::SamplesDir();
     if (dir.empty()) GTEST_SKIP() << "sample drawings not present";
-    CJwwDoc doc;
-    doc.header.SetNewDrawingDefaults();
-    ASSERT_EQ(LoadJwwFile(dir + "/2blocks.jww", doc), CJwwDoc::LoadResult::Loaded);
+    const LoadOutcome loaded = LoadDrawingFile(dir + "/2blocks.jww");
+    ASSERT_TRUE(loaded.ok());
+    const CJwwDoc& doc = *loaded.doc;
     ASSERT_EQ(doc.blockList.size(), 2u);
     EXPECT_EQ(doc.blockList[0]->name.bytes(), "2lines@@SfigorgFlag@@4");
     EXPECT_EQ(doc.blockList[0]->createdTime, 1787105042);  // stored in the 4-byte form
