@@ -158,7 +158,9 @@ void DrawArc(RenderState& rs, const CDataEnko& e, const InsertionContext* ctx) {
     const double reach = std::max(std::fabs(rx * s.scaleX), std::fabs(ry * s.scaleY));
     const double X = (ce.x - s.left) * s.scaleX, Y = (s.top - ce.y) * s.scaleY;
     if (!rs.MayShow(X - reach, Y - reach, X + reach, Y + reach)) return;
-    rs.UsePen({PenStyle::Solid, 1, c});
+    // Curves are dashed by their line type as lines are, the pattern
+    // starting at the curve's first point and running along it.
+    rs.UsePen({StyleOfLineType(e.lineType), 1, c});
     const int k = e.lineType >= 30 && e.lineType <= 62 ? static_cast<int>(rs.doc.header.lineSegmentCount[e.lineType]) : 0;
     if (rx == ry) {
         if (e.fullCircle) {

@@ -29,7 +29,7 @@ Size ParseSize(const std::string& text) {
 }  // namespace
 
 int RunRender(const std::vector<std::string>& argv) {
-    Args args(argv, {}, {"size", "dpi"});
+    Args args(argv, {}, {"size", "dpi", "threads"});
     if (args.positional().size() != 2) UsageError("使い方: " + std::string(FindCommand("render").usage));
     const std::string& in = args.positional()[0];
     const std::string& out = args.positional()[1];
@@ -43,6 +43,7 @@ int RunRender(const std::vector<std::string>& argv) {
         options.height = static_cast<int>(s.height);
     }
     if (args.has("dpi")) options.dpi = static_cast<double>(ParseLong(args.value("dpi"), 1, 2400, "--dpi"));
+    options.threads = args.has("threads") ? static_cast<int>(ParseLong(args.value("threads"), 1, 64, "--threads")) : 0;
 
     const std::unique_ptr<CJwwDoc> loaded = LoadDrawingOrFail(in);
     CJwwDoc& doc = *loaded;
@@ -71,6 +72,7 @@ int RunRender(const std::vector<std::string>& argv) {
         for (const int32_t n : report.missingDefinitions) numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
         std::fprintf(stderr, "警告: %s (定義番号 %s)\n", display::kBlockMissingMessage, numbers.c_str());
     }
+    if (report.budgetExhausted) std::fprintf(stderr, "警告: %s\n", display::kPlacementBudgetMessage);
     return kExitOk;
 }
 

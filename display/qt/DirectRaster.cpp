@@ -7,7 +7,13 @@
 namespace tolvani::display {
 
 DirectRaster::DirectRaster(QImage& image)
-    : bits_(image.bits()), stride_(image.bytesPerLine()), w_(image.width()), h_(image.height()) {}
+    : bits_(image.bits()), stride_(image.bytesPerLine()), w_(image.width()), h_(image.height()),
+      bottom_(image.height() - 1) {}
+
+void DirectRaster::SetRows(int top, int bottom) {
+    top_ = std::max(0, top);
+    bottom_ = std::min(h_ - 1, bottom);
+}
 
 void DirectRaster::SetDashes(const std::vector<int>& pattern) {
     dashes_ = pattern;
@@ -49,6 +55,39 @@ bool Clip(double x0, double y0, double x1, double y1, double w, double h, double
     return true;
 }
 
+// Rounds a quotient up, for any signs (d > 0).
+int64_t CeilDiv(int64_t n, int64_t d) { return n >= 0 ? (n + d - 1) / d : -((-n) / d); }
+
+// The steps of a walk whose rows lie in top..bottom: steps i0..i1 of 0..major
+// (i0 > i1 when none). Along the walk the minor coordinate has moved by
+// c(i) = floor((2·minor·i + major − 1) / (2·major)) after i steps.
+void StepsInRows(int64_t y0, int64_t sy, bool xMajor, int64_t major, int64_t minor, int64_t top, int64_t bottom,
+                 int64_t& i0, int64_t& i1) {
+    // The rows as distances from y0 along the walk's direction.
+    const int64_t lo = sy > 0 ? top - y0 : y0 - bottom, hi = sy > 0 ? bottom - y0 : y0 - top;
+    if (!xMajor) {
+        i0 = std::max<int64_t>(0, lo);
+        i1 = std::min(major, hi);
+        return;
+    }
+    if (minor == 0) {
+        const bool in = lo <= 0 && hi >= 0;
+        i0 = in ? 0 : 1;
+        i1 = in ? major : 0;
+        return;
+    }
+    const int64_t k0 = std::max<int64_t>(0, lo), k1 = std::min(minor, hi);
+    if (k0 > k1) {
+        i0 = 1;
+        i1 = 0;
+        return;
+    }
+    // First step whose minor coordinate has moved by at least k.
+    auto first = [&](int64_t k) { return k <= 0 ? 0 : CeilDiv(2 * major * k - major + 1, 2 * minor); };
+    i0 = first(k0);
+    i1 = std::min(major, first(k1 + 1) - 1);
+}
+
 }  // namespace
 
 void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
@@ -59,6 +98,7 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         phaseInPattern_ += fullSteps;
         if (phaseInPattern_ >= dashTotal_) phaseInPattern_ %= dashTotal_;
     }
+    if (std::max(y0, y1) < top_ || std::min(y0, y1) > bottom_) return;
     // Segments wholly inside the image (most of them) need no clipping.
     double t0 = 0, t1 = 1;
     const bool inside = x0 >= 0 && x1 >= 0 && y0 >= 0 && y1 >= 0 && x0 < w_ && x1 < w_ && y0 < h_ && y1 < h_;
@@ -73,27 +113,40 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         by = std::llround(y0 + t1 * (static_cast<double>(y1) - y0));
     }
     // Where in the dash pattern the clipped start lies.
+    const int64_t startPos =
+        dashes_.empty() ? 0
+        : ax == x0 && ay == y0
+            ? startInPattern
+            : (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
+    const int64_t dx = std::llabs(bx - ax), dy = std::llabs(by - ay);
+    const qsizetype rowStep = (by >= ay ? 1 : -1) * (stride_ / static_cast<qsizetype>(sizeof(QRgb)));
+    const qsizetype colStep = bx >= ax ? 1 : -1;
+    // Major and minor steps of the walk.
+    const bool xMajor = dx >= dy;
+    const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const qsizetype majorStep = xMajor ? colStep : rowStep, minorStep = xMajor ? rowStep : colStep;
+    // Only the steps in the rows written are walked; the walk starts there
+    // in the state the whole walk has at that step.
+    int64_t first = 0, last = major;
+    if (top_ > 0 || bottom_ < h_ - 1) {
+        StepsInRows(ay, by >= ay ? 1 : -1, xMajor, major, minor, top_, bottom_, first, last);
+        if (first > last) return;
+    }
+    const int64_t moved = first == 0 ? 0 : (2 * minor * first + major - 1) / (2 * major);
+    QRgb* p = reinterpret_cast<QRgb*>(bits_ + ay * stride_) + ax + first * majorStep + moved * minorStep;
+    int64_t err = 2 * minor * (first + 1) - major - 2 * major * moved;
+    // The dash the first pixel walked lies in, and how much of it is left.
     std::size_t k = 0;
     int64_t left = 0;
     if (!dashes_.empty()) {
-        int64_t pos = ax == x0 && ay == y0
-                          ? startInPattern
-                          : (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
+        int64_t pos = first == 0 ? startPos : (startPos + first) % dashTotal_;
         while (pos >= dashes_[k]) {
             pos -= dashes_[k];
             k = (k + 1) % dashes_.size();
         }
         left = dashes_[k] - pos;
     }
-    const int64_t dx = std::llabs(bx - ax), dy = std::llabs(by - ay);
-    const qsizetype rowStep = (by >= ay ? 1 : -1) * (stride_ / static_cast<qsizetype>(sizeof(QRgb)));
-    const qsizetype colStep = bx >= ax ? 1 : -1;
-    QRgb* p = reinterpret_cast<QRgb*>(bits_ + ay * stride_) + ax;
-    // Major and minor steps of the walk.
-    const bool xMajor = dx >= dy;
-    const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-    const qsizetype majorStep = xMajor ? colStep : rowStep, minorStep = xMajor ? rowStep : colStep;
-    int64_t err = 2 * minor - major;
+    const int64_t span = last - first;
     const QRgb c = color_;
     const int64_t twoMinor = 2 * minor, twoMajor = 2 * major;
     // One step along the walk. A predicted branch on the error term beats
@@ -105,7 +158,7 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         err += twoMinor - (side ? twoMajor : 0); \
     } while (false)
     if (dashes_.empty()) {
-        for (int64_t i = 0; i < major; ++i) {
+        for (int64_t i = 0; i < span; ++i) {
             *p = c;
             TOLVANI_STEP();
         }
@@ -114,7 +167,7 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     }
     if (dashesPositive_) {
         // Dash by dash: a run of drawn pixels, then a run of skipped ones.
-        int64_t remaining = major + 1;
+        int64_t remaining = span + 1;
         for (;;) {
             const int64_t n = std::min(left, remaining);
             remaining -= n;
@@ -139,7 +192,7 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
 #undef TOLVANI_STEP
     for (int64_t i = 0;; ++i) {
         if ((k & 1) == 0) *p = c;
-        if (i == major) break;
+        if (i == span) break;
         if (--left == 0) {
             k = k + 1 == dashes_.size() ? 0 : k + 1;
             left = dashes_[k];
@@ -154,7 +207,7 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
 }
 
 void DirectRaster::Span(int64_t y, int64_t x0, int64_t x1, QRgb fill) {
-    if (y < 0 || y >= h_) return;
+    if (y < top_ || y > bottom_) return;
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, w_ - 1);
     if (x0 > x1) return;
@@ -181,8 +234,9 @@ void DirectRaster::FillPolygon(const DevicePoint* points, std::size_t count, QRg
     }
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.yTop < q.yTop; });
-    const int64_t y0 = std::max<int64_t>(0, static_cast<int64_t>(std::floor(top)));
-    const int64_t y1 = std::min<int64_t>(h_ - 1, static_cast<int64_t>(std::ceil(bottom)));
+    // Every row stands alone: rows outside those written are left out.
+    const int64_t y0 = std::max<int64_t>(top_, static_cast<int64_t>(std::floor(top)));
+    const int64_t y1 = std::min<int64_t>(bottom_, static_cast<int64_t>(std::ceil(bottom)));
     std::vector<const Edge*>& active = active_;
     std::vector<double>& xs = xs_;
     active.clear();
@@ -210,8 +264,8 @@ void DirectRaster::FillPolygon(const DevicePoint* points, std::size_t count, QRg
 
 void DirectRaster::FillEllipse(double cx, double cy, double rx, double ry, QRgb fill) {
     if (!(rx > 0) || !(ry > 0)) return;
-    const int64_t y0 = std::max<int64_t>(0, static_cast<int64_t>(std::floor(cy - ry)));
-    const int64_t y1 = std::min<int64_t>(h_ - 1, static_cast<int64_t>(std::ceil(cy + ry)));
+    const int64_t y0 = std::max<int64_t>(top_, static_cast<int64_t>(std::floor(cy - ry)));
+    const int64_t y1 = std::min<int64_t>(bottom_, static_cast<int64_t>(std::ceil(cy + ry)));
     for (int64_t y = y0; y <= y1; ++y) {
         const double t = (static_cast<double>(y) + 0.5 - cy) / ry;
         if (t <= -1 || t >= 1) continue;
@@ -232,7 +286,7 @@ void DirectRaster::Mask(const std::vector<uint8_t>& bits, int width, int height,
         const int64_t left = x + static_cast<int64_t>(std::lround(ox)), top = y + static_cast<int64_t>(std::lround(oy));
         for (int r = 0; r < height; ++r) {
             const int64_t py = top + r;
-            if (py < 0 || py >= h_) continue;
+            if (py < top_ || py > bottom_) continue;
             auto* line = reinterpret_cast<QRgb*>(bits_ + py * stride_);
             const uint8_t* row = &bits[static_cast<std::size_t>(r) * width];
             const int c0 = static_cast<int>(std::max<int64_t>(0, -left));
@@ -258,8 +312,8 @@ void DirectRaster::Mask(const std::vector<uint8_t>& bits, int width, int height,
     }
     const int64_t x0 = std::max<int64_t>(0, x + static_cast<int64_t>(std::floor(minX)));
     const int64_t x1 = std::min<int64_t>(w_ - 1, x + static_cast<int64_t>(std::ceil(maxX)));
-    const int64_t y0 = std::max<int64_t>(0, y + static_cast<int64_t>(std::floor(minY)));
-    const int64_t y1 = std::min<int64_t>(h_ - 1, y + static_cast<int64_t>(std::ceil(maxY)));
+    const int64_t y0 = std::max<int64_t>(top_, y + static_cast<int64_t>(std::floor(minY)));
+    const int64_t y1 = std::min<int64_t>(bottom_, y + static_cast<int64_t>(std::ceil(maxY)));
     const double dx0 = static_cast<double>(x0 - x) + 0.5;
     // Back into the glyph's frame, one pixel step at a time along each row.
     auto rowStart = [&](int64_t py, double& u, double& v) {

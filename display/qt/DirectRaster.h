@@ -20,6 +20,12 @@ public:
     void SetDashes(const std::vector<int>& pattern);
     void SetColor(QRgb color) { color_ = color; }
 
+    // Writes only rows top..bottom (inclusive; the whole image by default).
+    // Every primitive is still worked out over the whole image, lines
+    // clipped to it and walked from there, so that the pixels written in
+    // the rows are those a draw of the whole image writes there.
+    void SetRows(int top, int bottom);
+
     // Starts a new run of segments: the dash pattern starts again.
     void StartRun() { phase_ = phaseInPattern_ = 0; }
     // A segment with both ends drawn; the dash pattern continues from the
@@ -61,6 +67,7 @@ private:
     uchar* bits_;
     qsizetype stride_;
     int w_, h_;
+    int top_ = 0, bottom_;  // rows written
     QRgb color_ = 0xFF000000u;
     std::vector<int> dashes_;
     int dashTotal_ = 0;

@@ -406,6 +406,15 @@ bool QtCanvas::SetRasterMode(RasterMode mode) {
     return true;
 }
 
+void QtCanvas::SetBand(int top, int bottom) {
+    if (!image_) return;
+    top = std::max(0, top);
+    bottom = std::min(image_->height() - 1, bottom);
+    painter_.setClipRect(QRect(0, top, image_->width(), std::max(0, bottom - top + 1)));
+    if (raster_) raster_->SetRows(top, bottom);
+    SetVisibleBox({0, top, image_->width() - 1, bottom});
+}
+
 void QtCanvas::SetVisibleBox(const DeviceRect& box) {
     hasVisible_ = true;
     visible_ = box;

@@ -59,6 +59,12 @@ public:
     // an image; otherwise only when set).
     void SetVisibleBox(const DeviceRect& box);
 
+    // Draws only rows top..bottom of the image (inclusive), as a band of a
+    // draw split between threads: the painter is clipped to them, pixels
+    // are written only there, and VisibleBox reports them. What lands in
+    // the rows is what a draw of the whole image puts there.
+    void SetBand(int top, int bottom);
+
 private:
     const ResolvedFont& Resolve(const LogFont& font);
     void ApplyPen();

@@ -250,6 +250,50 @@ TEST(Curves, SegmentCountsFollowTheDeviceRadius) {
     }
 }
 
+// Arcs, circles and ellipses take the pen style of their line type as lines
+// do, so a dotted arc beside dotted lines shows dotted; random and extended
+// line types and arc outlines of solids stay solid.
+TEST(Curves, CurvesTakeThePenStyleOfTheirLineType) {
+    struct Case {
+        const char* shape;
+        int lineType;
+        PenStyle style;
+        CallKind drawn;
+    };
+    const Case cases[] = {
+        {"arc", 2, PenStyle::Dot, CallKind::Polyline},          {"arc", 4, PenStyle::Dash, CallKind::Polyline},
+        {"circle", 3, PenStyle::Dot, CallKind::Ellipse},        {"circle", 6, PenStyle::DashDot, CallKind::Ellipse},
+        {"ellipse", 7, PenStyle::DashDotDot, CallKind::Polyline}, {"arc", 1, PenStyle::Solid, CallKind::Polyline},
+        {"arc", 12, PenStyle::Solid, CallKind::Polyline},       {"circle", 31, PenStyle::Solid, CallKind::Polyline},
+        {"solid outline", 111, PenStyle::Solid, CallKind::Polyline},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.shape << " " << c.lineType);
+        Fixture f;
+        f.doc->header.lineSegmentCount[31] = 2;
+        if (c.lineType == 111) {
+            CDataSolid& s = Add<CDataSolid>(*f.doc, 2, 4);
+            s.lineType = 111;
+            s.corner[0] = {100, 50};
+            s.corner[1] = {10, 0.5};
+            s.corner[3] = {2, 0};
+        } else {
+            CDataEnko& a = AddArc(*f.doc, 10, 0.5, 2, std::string(c.shape) == "circle", c.lineType);
+            if (std::string(c.shape) == "ellipse") a.flatness = 0.5;
+        }
+        f.Run();
+        ASSERT_EQ(f.canvas.Of(c.drawn).size(), 1u);
+        // The pen in force when the curve was drawn.
+        Pen pen;
+        for (const auto& call : f.canvas.calls) {
+            if (call.kind == CallKind::Pen) pen = call.pen;
+            if (call.kind == c.drawn) break;
+        }
+        EXPECT_EQ(pen.style, c.style);
+        EXPECT_EQ(pen.width, 1);
+    }
+}
+
 TEST(Curves, TrueCircleBoxRoundsXButTruncatesY) {
     Fixture f;
     f.screen = ScreenAt(0, 100, 2, 2);

@@ -1,13 +1,16 @@
-// Drawing into images: several draws of one drawing at once on different
-// threads give each the one-thread picture and leave the drawing as it was.
+// Drawing into images: in bands on several threads, several draws of one
+// drawing at once, cancelling. Every way gives the one-thread picture and
+// leaves the drawing as it was.
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <atomic>
 #include <thread>
 #include <vector>
 
 #include "app/gen/DrawingGenerator.h"
 #include "display/qt/ImageDraw.h"
+#include "model/JwwFile.h"
 #include "tests/display/DisplayTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -43,6 +46,12 @@ QImage Draw(const CJwwDoc& doc, const View& view, const DrawControl& control, Dr
     return image;
 }
 
+DrawControl Threads(int n) {
+    DrawControl c;
+    c.threads = n;
+    return c;
+}
+
 TEST_F(ImageDraw, SeveralThreadsDrawOneDrawingAtOnceAsOneThreadDoes) {
     CJwwDoc doc;
     GenerateDrawing(doc, {6000, 3, 20});
@@ -53,13 +62,66 @@ TEST_F(ImageDraw, SeveralThreadsDrawOneDrawingAtOnceAsOneThreadDoes) {
     std::vector<QImage> pictures(std::size(views));
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < std::size(views); ++i)
-        threads.emplace_back([&, i] { pictures[i] = Draw(doc, views[i], {}); });
+        threads.emplace_back([&, i] { pictures[i] = Draw(doc, views[i], Threads(i % 2 ? 2 : 1)); });
     for (auto& t : threads) t.join();
     for (std::size_t i = 0; i < std::size(views); ++i) {
-        const QImage alone = Draw(doc, views[i], {});
+        const QImage alone = Draw(doc, views[i], Threads(1));
         EXPECT_TRUE(pictures[i] == alone) << i;
     }
     EXPECT_EQ(test::SaveToBytes(doc), before);
+}
+
+// Views of the whole paper and zoomed in, with heights that do not split
+// evenly into bands.
+const View kViews[] = {{640, 451, 1}, {640, 451, 3.7}, {500, 333, 10}};
+
+void ExpectBandsLikeOneThread(const CJwwDoc& doc, const std::string& name) {
+    for (const View& view : kViews) {
+        DrawReport one;
+        const QImage alone = Draw(doc, view, Threads(1), &one);
+        for (const int bands : {2, 7}) {
+            DrawReport banded;
+            const QImage picture = Draw(doc, view, Threads(bands), &banded);
+            EXPECT_TRUE(picture == alone) << name << ", zoom " << view.zoom << ", " << bands << " bands";
+            EXPECT_EQ(banded.missingDefinitions, one.missingDefinitions) << name;
+            EXPECT_EQ(banded.budgetExhausted, one.budgetExhausted) << name;
+            EXPECT_FALSE(banded.cancelled);
+        }
+    }
+}
+
+TEST_F(ImageDraw, BandsOfGeneratedDrawingsGiveTheOneThreadPicture) {
+    for (const uint64_t seed : {1, 2}) {
+        CJwwDoc doc;
+        GenerateDrawing(doc, {20000, seed, 30});
+        ExpectBandsLikeOneThread(doc, "generated " + std::to_string(seed));
+    }
+}
+
+TEST_F(ImageDraw, BandsOfTheSamplesGiveTheOneThreadPicture) {
+    const auto paths = test::SamplePaths();
+    if (paths.empty()) GTEST_SKIP() << "no sample drawings";
+    for (const auto& path : paths) {
+        CJwwDoc doc;
+        ASSERT_EQ(LoadJwwFile(path, doc), CJwwDoc::LoadResult::Loaded) << path;
+        ExpectBandsLikeOneThread(doc, path);
+    }
+}
+
+TEST_F(ImageDraw, ASetCancelFlagStopsEveryBandAndTheReportSaysSo) {
+    CJwwDoc doc;
+    GenerateDrawing(doc, {5000, 4, 10});
+    const std::atomic<bool> cancel{true};
+    for (const int bands : {1, 3}) {
+        DrawControl c = Threads(bands);
+        c.cancel = &cancel;
+        DrawReport report;
+        const QImage picture = Draw(doc, kViews[0], c, &report);
+        EXPECT_TRUE(report.cancelled) << bands;
+        QImage white(picture.size(), QImage::Format_RGB32);
+        white.fill(Qt::white);
+        EXPECT_TRUE(picture == white) << bands;
+    }
 }
 
 }  // namespace

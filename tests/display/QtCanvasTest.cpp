@@ -358,6 +358,56 @@ TEST_F(QtCanvasTest, ThinLinesDrawEveryPixelOfTheWalkInTheDashPattern) {
     }
 }
 
+// A picture drawn in bands of rows, each band walking every primitive over
+// the whole image and writing only its own rows, is the picture drawn at
+// once: lines that leave the image, dash patterns, fills and glyph masks.
+TEST_F(QtCanvasTest, PixelWalksDrawnInBandsOfRowsGiveTheWholePicture) {
+    const std::vector<std::vector<int>> patterns = {{}, {3, 3}, {9, 6, 3, 6}, {2, 5, 1}};
+    const std::vector<std::vector<QPoint>> runs = {
+        {{100, 100}, {180, 100}}, {{100, 100}, {100, 20}},  {{100, 100}, {163, 131}}, {{100, 100}, {71, 185}},
+        {{100, 100}, {30, 30}},   {{5, 190}, {194, 3}},     {{-50, 30}, {260, 170}},  {{190, -40}, {10, 250}},
+        {{-300, 199}, {500, 0}},  {{20, 20}, {90, 41}, {95, 170}, {10, 120}, {20, 20}},
+    };
+    const std::vector<uint8_t> glyph = {1, 0, 1, 1, 0, 1, 1, 1, 0, 1, 0, 1, 1, 1, 1, 0, 0, 1, 0, 1};  // 5 × 4
+    auto draw = [&](DirectRaster& raster, const std::vector<int>& dashes) {
+        raster.SetColor(qRgb(0, 0, 0));
+        raster.SetDashes(dashes);
+        for (const auto& run : runs) {
+            raster.StartRun();
+            for (std::size_t s = 1; s < run.size(); ++s)
+                raster.Line(run[s - 1].x(), run[s - 1].y(), run[s].x(), run[s].y());
+        }
+        const DevicePoint star[] = {{30, 10}, {60, 170}, {5, 60}, {190, 80}, {20, 150}};
+        raster.FillPolygon(star, 5, qRgb(0, 0, 255));
+        raster.FillEllipse(120.5, 90, 40, 70.5, qRgb(0, 160, 0));
+        raster.Mask(glyph, 5, 4, -1, -2, 140, 101, 0);
+        raster.Mask(glyph, 5, 4, 0.5, -1, 60, 98, 33);
+    };
+    for (const auto& dashes : patterns) {
+        QImage whole = White(200, 200);
+        DirectRaster all(whole);
+        draw(all, dashes);
+        for (const std::vector<int>& cuts : std::vector<std::vector<int>>{{1}, {37, 100, 101}, {99}, {150, 199}}) {
+            SCOPED_TRACE(::testing::Message() << "dashes " << dashes.size() << ", first cut " << cuts[0]);
+            // Each band on an image of its own: its rows are those of the
+            // whole picture, and nothing lands outside them.
+            int top = 0;
+            for (std::size_t i = 0; i <= cuts.size(); ++i) {
+                const int bottom = i < cuts.size() ? cuts[i] - 1 : 199;
+                QImage banded = White(200, 200);
+                DirectRaster band(banded);
+                band.SetRows(top, bottom);
+                draw(band, dashes);
+                QImage expected = White(200, 200);
+                for (int y = top; y <= bottom; ++y)
+                    std::copy_n(whole.constScanLine(y), whole.bytesPerLine(), expected.scanLine(y));
+                EXPECT_TRUE(banded == expected) << "rows " << top << " to " << bottom;
+                top = bottom + 1;
+            }
+        }
+    }
+}
+
 // Where the painter is moved, scaled, clipped or the image has a device
 // pixel ratio, what the canvas writes straight into the image must land
 // where QPainter itself puts it: the picture equals the one drawn through

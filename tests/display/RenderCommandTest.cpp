@@ -62,6 +62,8 @@ TEST_F(RenderCommand, BadUsageUnreadableInputAndUnwritableOutput) {
         {{"render", Path("d.jww"), Path("a.png"), "--size", "100"}, 2},
         {{"render", Path("d.jww"), Path("a.png"), "--dpi", "0"}, 2},
         {{"render", Path("d.jww"), Path("a.png"), "--zoom", "2"}, 2},
+        {{"render", Path("d.jww"), Path("a.png"), "--threads", "0"}, 2},
+        {{"render", Path("d.jww"), Path("a.png"), "--threads", "65"}, 2},
         {{"render", Path("d.jww")}, 2},
         {{"render", Path("missing.jww"), Path("a.png")}, 1},
         {{"render", Path("d.jww"), Path("no/such/folder/a.png")}, 3},
@@ -90,6 +92,63 @@ TEST_F(RenderCommand, MissingDefinitionsGiveOneWarningLine) {
     EXPECT_NE(r.err.find("ブロックが見つかりません！"), std::string::npos);
     EXPECT_NE(r.err.find("3, 7"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(Path("m.png")));
+}
+
+TEST_F(RenderCommand, EveryThreadCountWritesTheSameImage) {
+    auto r = RunCli({"render", Path("d.jww"), Path("one.png"), "--threads", "1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto one = test::ReadFileBytes(Path("one.png"));
+    for (const char* n : {"2", "5"}) {
+        r = RunCli({"render", Path("d.jww"), Path("n.png"), "--threads", n});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(test::ReadFileBytes(Path("n.png")), one) << n;
+    }
+    r = RunCli({"render", Path("d.jww"), Path("all.png")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(test::ReadFileBytes(Path("all.png")), one);
+}
+
+// Insertions that place more elements than one draw allows: the draw stops
+// placing them, and says so in one line.
+TEST_F(RenderCommand, ASpentPlacingBudgetGivesOneWarningLine) {
+    CJwwDoc doc;
+    doc.header.SetNewDrawingDefaults();
+    auto definition = [&doc](int number) -> CDataList& {
+        auto d = std::make_unique<CDataList>();
+        d->number = number;
+        doc.blockList.push_back(std::move(d));
+        return *doc.blockList.back();
+    };
+    auto insert = [](ElementList& list, int number, double x) {
+        auto b = std::make_unique<CDataBlock>();
+        b->definitionNumber = number;
+        b->ref = {x, 0};
+        b->scaleX = b->scaleY = 1;
+        list.push_back(std::move(b));
+    };
+    CDataList& leaf = definition(1);
+    for (int i = 0; i < 1000; ++i) {
+        auto l = std::make_unique<CDataSen>();
+        l->lineType = 1;
+        l->color = 2;
+        l->end = {1, 1};
+        leaf.elements.push_back(std::move(l));
+    }
+    CDataList& mid = definition(2);
+    for (int i = 0; i < 1000; ++i) insert(mid.elements, 1, 0);
+    for (const int far : {10, 60}) {
+        doc.mainList.clear();
+        for (int i = 0; i < far; ++i) insert(doc.mainList, 2, -100000);
+        SaveJwwFile(Path("b.jww"), doc);
+        const auto r = RunCli({"render", Path("b.jww"), Path("b.png")});
+        EXPECT_EQ(r.exitCode, 0) << far;
+        if (far == 10) {
+            EXPECT_TRUE(r.err.empty()) << r.err;
+        } else {
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_NE(r.err.find("ブロック図形の配置が多すぎる"), std::string::npos) << r.err;
+        }
+    }
 }
 
 }  // namespace

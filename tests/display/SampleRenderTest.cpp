@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include "display/RecordingCanvas.h"
 #include "display/qt/DrawingExport.h"
 #include "model/JwwFile.h"
 #include "tests/display/DisplayTestSupport.h"
@@ -54,6 +55,36 @@ TEST(SampleRendering, TextsOfTheFirstSampleAppearInTheirColour) {
     const QRgb colour = qRgb(c5 & 0xFF, (c5 >> 8) & 0xFF, (c5 >> 16) & 0xFF);
     const QImage image = RenderImage(doc, ExportOptions{}, nullptr);
     EXPECT_GT(InkedPixels(image, colour), 2000);
+}
+
+// The setback lines of the second sample are dotted, and so are the arcs
+// that join them: the arcs are drawn with the dotted pen too.
+TEST(SampleRendering, DottedArcsOfTheSecondSampleAreDrawnDotted) {
+    std::string test2;
+    for (const auto& p : test::SamplePaths())
+        if (p.size() >= 9 && p.compare(p.size() - 9, 9, "Test2.jww") == 0) test2 = p;
+    if (test2.empty()) GTEST_SKIP() << "no sample drawings";
+    CJwwDoc doc;
+    ASSERT_EQ(LoadJwwFile(test2, doc), CJwwDoc::LoadResult::Loaded);
+    std::size_t dottedArcs = 0;
+    for (const auto& e : doc.mainList)
+        if (e->Kind() == ElementKind::Enko && e->lineType == 2) ++dottedArcs;
+    ASSERT_GT(dottedArcs, 0u);
+    RecordingCanvas canvas(96);
+    ViewValues values;
+    values.clientSize = {1600, 1131};
+    values.extent = canvas.DeviceToHimetric(values.clientSize);
+    CJwwScreen screen;
+    FitPaper(doc, screen, values);
+    DrawDrawing(canvas, doc, screen, values);
+    std::size_t dottedCurves = 0;
+    Pen pen;
+    for (const auto& call : canvas.calls) {
+        if (call.kind == CallKind::Pen) pen = call.pen;
+        if ((call.kind == CallKind::Polyline || call.kind == CallKind::Ellipse) && pen.style == PenStyle::Dot)
+            ++dottedCurves;
+    }
+    EXPECT_GE(dottedCurves, dottedArcs);
 }
 
 }  // namespace
