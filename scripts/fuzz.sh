@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang into build-fuzz/ and runs one of them.
-#   scripts/fuzz.sh TARGET [SECONDS]     TARGET: jww, csv, …
+#   scripts/fuzz.sh TARGET [SECONDS]     TARGET: jww, csv, object
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -18,6 +18,22 @@ if [ "$target" = jww ]; then
   if [ -x build/bin/tolvani-cli ]; then
     for n in 0 1 10 50 200; do
       [ -f "$corpus/gen-$n.jww" ] || build/bin/tolvani-cli gen "$corpus/gen-$n.jww" --elements $n --seed $n
+    done
+  fi
+fi
+if [ "$target" = object ] && [ -x build/bin/tolvani-cli ]; then
+  # Objects in every form, made from small generated drawings and the samples.
+  for n in 0 10 50; do
+    build/bin/tolvani-cli gen "$corpus/.gen-$n.jww" --elements $n --seed $n
+    for ext in bin png svg; do
+      [ -f "$corpus/gen-$n.$ext" ] || build/bin/tolvani-cli object pack "$corpus/.gen-$n.jww" "$corpus/gen-$n.$ext" --extent 2000,1500
+    done
+    rm -f "$corpus/.gen-$n.jww"
+  done
+  if [ -d ../shared/samples ]; then
+    for f in ../shared/samples/*.jww; do
+      b=$(basename "$f" .jww)
+      [ -f "$corpus/$b.bin" ] || build/bin/tolvani-cli object pack "$f" "$corpus/$b.bin"
     done
   fi
 fi
