@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6svg6-dev libgl-dev
+  zlib1g-dev libgsf-1-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
   xvfb xauth
 )

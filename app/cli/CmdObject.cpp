@@ -12,6 +12,7 @@
 
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
+#include "app/object/CompoundFile.h"
 #include "app/object/NativeData.h"
 #include "app/object/ObjectData.h"
 #include "model/JwwErrors.h"
@@ -116,10 +117,10 @@ int RunPack(const std::vector<std::string>& argv) {
     const std::string& in = args.positional()[0];
     const std::string& out = args.positional()[1];
     const std::string ext = LowerExtension(out);
-    if (ext != "bin" && ext != "png" && ext != "svg")
-        UsageError("出力ファイルの拡張子は .bin、.png、.svg のいずれかにしてください: " + out);
+    if (ext != "bin" && ext != "png" && ext != "svg" && ext != "ole")
+        UsageError("出力ファイルの拡張子は .bin、.ole、.png、.svg のいずれかにしてください: " + out);
 #ifndef TOLVANI_HAVE_RENDER
-    if (ext != "bin") UsageError("この tolvani-cli は画像を作れません（.bin のみ）。");
+    if (ext == "png" || ext == "svg") UsageError("この tolvani-cli は画像を作れません（.bin と .ole のみ）。");
 #endif
     Extent extent;
     if (args.has("extent")) extent = ParseExtent(args.value("extent"));
@@ -134,6 +135,13 @@ int RunPack(const std::vector<std::string>& argv) {
 
     if (ext == "bin") {
         WriteBytes(out, native.data(), native.size());
+        return kExitOk;
+    }
+    if (ext == "ole") {
+        std::vector<uint8_t> file;
+        if (!object::WriteCompoundFile(native, file))
+            throw CliError{kExitWriteFailed, "複合ファイルを作れませんでした。 (" + out + ")"};
+        WriteBytes(out, file.data(), file.size());
         return kExitOk;
     }
 #ifdef TOLVANI_HAVE_RENDER

@@ -52,11 +52,12 @@ const std::vector<Command>& AllCommands() {
          "  pack IN.jww OUT [--extent W,H]\n"
          "      図面をオブジェクトにします。OUT の拡張子で形式を選びます:\n"
          "      .bin  オブジェクトのデータそのもの\n"
+         "      .ole  データを Contents に持つ複合ファイル（Windows の文書が埋め込むオブジェクトの形）\n"
          "      .png  データを含む PNG 画像（表計算ソフトなどに貼り付けられます）\n"
          "      .svg  データを含む SVG 画像\n"
          "      --extent W,H  オブジェクトの大きさ（0.01 mm 単位）。既定は用紙の大きさ（1:1）\n"
          "  extract IN OUT.jww\n"
-         "      オブジェクト（.bin、PNG、SVG）から図面を取り出して JWW ファイルに保存します。\n"
+         "      オブジェクト（.bin、.ole、PNG、SVG）から図面を取り出して JWW ファイルに保存します。\n"
          "  info IN [--json]\n"
          "      オブジェクトの大きさ、表示範囲などを表示します。\n",
          RunObject},

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/object/Base64.h"
+#include "app/object/CompoundFile.h"
 #include "app/object/NativeData.h"
 #include "app/object/PngText.h"
 #include "app/object/SvgData.h"
@@ -13,6 +14,7 @@ const char* FormName(ObjectForm form) {
     switch (form) {
     case ObjectForm::Png: return "png";
     case ObjectForm::Svg: return "svg";
+    case ObjectForm::Compound: return "ole";
     case ObjectForm::Raw: break;
     }
     return "raw";
@@ -40,6 +42,17 @@ ObjectBytes ExtractObjectData(const uint8_t* data, std::size_t size) {
                 return r;
             case PngTextResult::TooLarge:
                 r.message = "画像に含まれる図面のデータが大きすぎます。";
+                return r;
+            }
+        } else if (HasCompoundFileSignature(data, size)) {
+            r.form = ObjectForm::Compound;
+            switch (ReadContentsStream(data, size, r.native)) {
+            case CompoundResult::Found: break;
+            case CompoundResult::NoContents:
+                r.message = "この複合ファイルにはオブジェクトのデータ（Contents）がありません。";
+                return r;
+            case CompoundResult::Damaged:
+                r.message = "複合ファイルが壊れています。";
                 return r;
             }
         } else if (LooksLikeSvg(data, size)) {

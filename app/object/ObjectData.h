@@ -1,5 +1,6 @@
 // Where an object's native data lives: as it is, inside a PNG picture's text
-// chunk, or inside an SVG picture's metadata. Finds the data in any of them.
+// chunk, inside an SVG picture's metadata, or as the stream "Contents" of a
+// compound file. Finds the data in any of them.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +9,9 @@
 
 namespace tolvani::object {
 
-enum class ObjectForm { Raw, Png, Svg };
+enum class ObjectForm { Raw, Png, Svg, Compound };
 
-const char* FormName(ObjectForm form);  // "raw", "png", "svg"
+const char* FormName(ObjectForm form);  // "raw", "png", "svg", "ole"
 
 struct ObjectBytes {
     bool ok = false;

@@ -27,7 +27,7 @@ protected:
 void ExpectRoundTrips(const std::string& drawing, const std::string& dir) {
     ASSERT_EQ(RunCli({"resave", drawing, dir + "/resaved.jww"}).exitCode, 0);
     const test::Bytes expected = test::ReadFileBytes(dir + "/resaved.jww");
-    for (const std::string ext : {"bin", "png", "svg"}) {
+    for (const std::string ext : {"bin", "ole", "png", "svg"}) {
         SCOPED_TRACE(drawing + " as " + ext);
         const std::string object = dir + "/object." + ext;
         auto r = RunCli({"object", "pack", drawing, object});

@@ -6,7 +6,14 @@
 #include <random>
 #include <zlib.h>
 
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-utils.h>
+
 #include "app/object/Base64.h"
+#include "app/object/CompoundFile.h"
 #include "app/object/NativeData.h"
 #include "app/object/ObjectData.h"
 #include "app/object/PngText.h"
@@ -313,6 +320,101 @@ TEST(SvgData, SizeInMillimetresAndStartDetection) {
     EXPECT_FALSE(LooksLikeSvg(reinterpret_cast<const uint8_t*>(jww.data()), jww.size()));
     std::string nosvg = "<html></html>";
     EXPECT_FALSE(AddSvgData(nosvg, kObjectName, {1}));
+}
+
+}  // namespace
+}  // namespace tolvani::object
+
+namespace tolvani::object {
+namespace {
+
+// A compound file as a container leaves it: the object's streams beside
+// "Contents", and a sub-storage with its own class.
+Bytes ContainerLikeFile(bool withContents) {
+    gsf_init();
+    GsfOutput* memory = gsf_output_memory_new();
+    GsfOutfile* ole = gsf_outfile_msole_new(memory);
+    auto stream = [](GsfOutfile* parent, const char* name, const std::string& data) {
+        GsfOutput* s = gsf_outfile_new_child(parent, name, FALSE);
+        gsf_output_write(s, data.size(), reinterpret_cast<const guint8*>(data.data()));
+        gsf_output_close(s);
+        g_object_unref(s);
+    };
+    stream(ole, "\001CompObj", "component object");
+    if (withContents) stream(ole, "Contents", "old native data");
+    stream(ole, "\002OlePres000", std::string(5000, 'p'));
+    GsfOutput* sub = gsf_outfile_new_child(ole, "ObjInfo", TRUE);
+    const guint8 clsid[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(sub), clsid);
+    stream(GSF_OUTFILE(sub), "inner", "kept");
+    gsf_output_close(sub);
+    g_object_unref(sub);
+    gsf_output_close(GSF_OUTPUT(ole));
+    g_object_unref(ole);
+    const guint8* b = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory));
+    Bytes out(b, b + gsf_output_size(memory));
+    g_object_unref(memory);
+    return out;
+}
+
+std::string StreamText(const Bytes& file, const char* storage, const char* name) {
+    GsfInput* in = gsf_input_memory_new(file.data(), static_cast<gsf_off_t>(file.size()), FALSE);
+    GsfInfile* ole = gsf_infile_msole_new(in, nullptr);
+    std::string text;
+    GsfInfile* parent = ole;
+    GsfInput* sub = nullptr;
+    if (storage) {
+        sub = gsf_infile_child_by_name(ole, storage);
+        parent = GSF_INFILE(sub);
+    }
+    if (GsfInput* s = gsf_infile_child_by_name(parent, name)) {
+        text.resize(static_cast<std::size_t>(gsf_input_size(s)));
+        gsf_input_read(s, text.size(), reinterpret_cast<guint8*>(text.data()));
+        g_object_unref(s);
+    }
+    if (storage) {
+        guint8 clsid[16] = {};
+        gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(sub), clsid);
+        text += "|" + std::to_string(clsid[0]) + "," + std::to_string(clsid[15]);
+        g_object_unref(sub);
+    }
+    g_object_unref(ole);
+    g_object_unref(in);
+    return text;
+}
+
+TEST(CompoundFile, ContentsIsWrittenReadAndReplacedWithEverythingElseKept) {
+    CJwwDoc doc;
+    doc.header.SetNewDrawingDefaults();
+    const Bytes native = WriteNativeData(SomePrefix(), doc);
+    Bytes file;
+    ASSERT_TRUE(WriteCompoundFile(native, file));
+    const ObjectBytes r = ExtractObjectData(file.data(), file.size());
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.form, ObjectForm::Compound);
+    EXPECT_EQ(r.native, native);
+
+    const Bytes container = ContainerLikeFile(true);
+    Bytes replaced;
+    ASSERT_TRUE(ReplaceContentsStream(container.data(), container.size(), native, replaced));
+    std::vector<uint8_t> contents;
+    ASSERT_EQ(ReadContentsStream(replaced.data(), replaced.size(), contents), CompoundResult::Found);
+    EXPECT_EQ(contents, native);
+    EXPECT_EQ(StreamText(replaced, nullptr, "\001CompObj"), "component object");
+    EXPECT_EQ(StreamText(replaced, nullptr, "\002OlePres000"), std::string(5000, 'p'));
+    EXPECT_EQ(StreamText(replaced, "ObjInfo", "inner"), "kept|1,16");
+}
+
+TEST(CompoundFile, WithoutContentsOrDamagedIsRefused) {
+    const Bytes container = ContainerLikeFile(false);
+    const ObjectBytes r = ExtractObjectData(container.data(), container.size());
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, "この複合ファイルにはオブジェクトのデータ（Contents）がありません。");
+    const Bytes whole = ContainerLikeFile(true);
+    for (std::size_t n : {std::size_t(8), std::size_t(512), whole.size() / 2}) {
+        const ObjectBytes cut = ExtractObjectData(whole.data(), n);
+        EXPECT_FALSE(cut.ok);
+    }
 }
 
 }  // namespace
