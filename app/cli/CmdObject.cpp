@@ -15,6 +15,7 @@
 #include "app/object/CompoundFile.h"
 #include "app/object/NativeData.h"
 #include "app/object/ObjectData.h"
+#include "app/object/OfficePackage.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
@@ -95,12 +96,42 @@ struct ReadObject {
     object::NativeReadResult native;
 };
 
-ReadObject ReadObjectFile(const std::string& path) {
+// The drawings of an office document, or exit 1.
+std::vector<object::PackageObject> ListDocument(const std::string& path, const std::vector<uint8_t>& file) {
+    std::vector<object::PackageObject> objects;
+    if (!object::ListPackageObjects(file.data(), file.size(), objects))
+        throw CliError{kExitRefused, "文書（zip パッケージ）として読めません。 (" + path + ")"};
+    return objects;
+}
+
+// IN, or DOC#N for the N-th drawing of an office document.
+ReadObject ReadObjectFile(const std::string& name) {
     ReadObject r;
+    std::string path = name;
+    long index = 0;
+    const auto hash = name.rfind('#');
+    struct stat st;
+    if (hash != std::string::npos && hash + 1 < name.size() && ::stat(name.c_str(), &st) != 0) {
+        path = name.substr(0, hash);
+        index = ParseLong(name.substr(hash + 1), 1, 1000000, "文書の中のオブジェクトの番号");
+    }
     const std::vector<uint8_t> file = ReadWholeFile(path);
-    r.bytes = object::ExtractObjectData(file.data(), file.size());
+    if (index > 0 || object::HasZipSignature(file.data(), file.size())) {
+        const auto objects = ListDocument(path, file);
+        if (index == 0)
+            throw CliError{kExitRefused, "文書の中のオブジェクトは " + path + "#番号 で指定してください（object list で一覧できます）。"};
+        if (static_cast<std::size_t>(index) > objects.size())
+            throw CliError{kExitRefused, "文書には図面のオブジェクトが " + std::to_string(objects.size()) +
+                                             " 個しかありません。 (" + path + ")"};
+        const object::PackageObject& o = objects[static_cast<std::size_t>(index - 1)];
+        r.bytes.ok = true;
+        r.bytes.form = o.form;
+        r.bytes.native = o.native;
+    } else {
+        r.bytes = object::ExtractObjectData(file.data(), file.size());
+    }
     if (!r.bytes.ok) throw CliError{kExitRefused, r.bytes.message + " (" + path + ")"};
-    r.native = object::ReadNativeData(r.bytes.native.data(), r.bytes.native.size(), path);
+    r.native = object::ReadNativeData(r.bytes.native.data(), r.bytes.native.size(), name);
     if (!r.native.ok) throw CliError{kExitRefused, r.native.message};
     return r;
 }
@@ -162,6 +193,24 @@ int RunExtract(const std::vector<std::string>& argv) {
     return kExitOk;
 }
 
+int RunList(const std::vector<std::string>& argv) {
+    Args args(argv, {}, {});
+    if (args.positional().size() != 1) UsageError("使い方: tolvani-cli object list DOC");
+    const std::string& path = args.positional()[0];
+    const auto objects = ListDocument(path, ReadWholeFile(path));
+    std::string out;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const auto& o = objects[i];
+        char buf[256];
+        std::snprintf(buf, sizeof buf, "#%zu\t%s\t%d × %d (0.01 mm)\t", i + 1, object::FormName(o.form),
+                      o.prefix.extentWidth, o.prefix.extentHeight);
+        out += buf + o.path + "\n";
+    }
+    if (objects.empty()) out = "図面のオブジェクトはありません。\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return kExitOk;
+}
+
 int RunObjectInfo(const std::vector<std::string>& argv) {
     Args args(argv, {"json"}, {});
     if (args.positional().size() != 1) UsageError("使い方: tolvani-cli object info IN [--json]");
@@ -206,7 +255,8 @@ int RunObject(const std::vector<std::string>& argv) {
     if (argv[0] == "pack") return RunPack(rest);
     if (argv[0] == "extract") return RunExtract(rest);
     if (argv[0] == "info") return RunObjectInfo(rest);
-    UsageError("object の後には pack、extract、info のいずれかを指定してください: " + argv[0]);
+    if (argv[0] == "list") return RunList(rest);
+    UsageError("object の後には pack、extract、info、list のいずれかを指定してください: " + argv[0]);
 }
 
 }  // namespace tolvani::cli

@@ -47,7 +47,7 @@ const std::vector<Command>& AllCommands() {
          "  --threads N  PNG を描くスレッド数（1〜64、既定 CPU のコア数）。SVG と PDF は 1 スレッドで描きます。\n",
          RunRender},
 #endif
-        {"object", "tolvani-cli object (pack IN.jww OUT | extract IN OUT.jww | info IN [--json])",
+        {"object", "tolvani-cli object (pack IN.jww OUT | extract IN OUT.jww | info IN [--json] | list DOC)",
          "図面をオブジェクト（貼り付け用のデータ）として扱います。\n"
          "  pack IN.jww OUT [--extent W,H]\n"
          "      図面をオブジェクトにします。OUT の拡張子で形式を選びます:\n"
@@ -59,7 +59,10 @@ const std::vector<Command>& AllCommands() {
          "  extract IN OUT.jww\n"
          "      オブジェクト（.bin、.ole、PNG、SVG）から図面を取り出して JWW ファイルに保存します。\n"
          "  info IN [--json]\n"
-         "      オブジェクトの大きさ、表示範囲などを表示します。\n",
+         "      オブジェクトの大きさ、表示範囲などを表示します。\n"
+         "  list DOC\n"
+         "      文書（.xlsx、.docx、.pptx、.ods、.odt など）の中の図面を一覧します。\n"
+         "      その N 番目は extract DOC#N OUT.jww で取り出せます（info DOC#N も使えます）。\n",
          RunObject},
     };
     return commands;

@@ -32,7 +32,9 @@ using Ref = std::unique_ptr<T, Unref>;
 // about them are not for the user.
 void Quiet(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
-void InitOnce() {
+}  // namespace
+
+void InitGsf() {
     static const bool done = [] {
         gsf_init();
         for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip", "GLib-GObject"})
@@ -43,8 +45,10 @@ void InitOnce() {
     (void)done;
 }
 
+namespace {
+
 Ref<GsfInfile> OpenStorage(const uint8_t* data, std::size_t size) {
-    InitOnce();
+    InitGsf();
     if (!HasCompoundFileSignature(data, size)) return nullptr;
     Ref<GsfInput> input(gsf_input_memory_new(data, static_cast<gsf_off_t>(size), FALSE));
     GError* err = nullptr;
@@ -137,7 +141,7 @@ CompoundResult ReadContentsStream(const uint8_t* data, std::size_t size, std::ve
 }
 
 bool WriteCompoundFile(const std::vector<uint8_t>& contents, std::vector<uint8_t>& out) {
-    InitOnce();
+    InitGsf();
     Ref<GsfOutput> memory(gsf_output_memory_new());
     Ref<GsfOutfile> ole(gsf_outfile_msole_new(memory.get()));
     if (!ole) return false;

@@ -9,6 +9,9 @@
 
 namespace tolvani::object {
 
+// Starts libgsf once, with its warnings about damaged files silenced.
+void InitGsf();
+
 bool HasCompoundFileSignature(const uint8_t* data, std::size_t size);
 
 enum class CompoundResult { Found, NoContents, Damaged };

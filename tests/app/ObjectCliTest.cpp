@@ -126,3 +126,75 @@ TEST_F(ObjectCli, WhatCarriesNoDrawingIsRefusedAndNothingIsWritten) {
 
 }  // namespace
 }  // namespace tolvani
+
+#include <gsf/gsf-outfile-zip.h>
+#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-utils.h>
+
+namespace tolvani {
+namespace {
+
+// A zip package with entries of the given names and contents.
+void WriteZip(const std::string& path, const std::vector<std::pair<std::string, test::Bytes>>& entries) {
+    gsf_init();
+    GsfOutput* file = gsf_output_stdio_new(path.c_str(), nullptr);
+    GsfOutfile* zip = gsf_outfile_zip_new(file, nullptr);
+    for (const auto& [name, bytes] : entries) {
+        // Folders are made one level at a time.
+        std::vector<GsfOutput*> dirs;
+        GsfOutfile* parent = zip;
+        std::string rest = name;
+        for (auto slash = rest.find('/'); slash != std::string::npos; slash = rest.find('/')) {
+            GsfOutput* d = gsf_outfile_new_child(parent, rest.substr(0, slash).c_str(), TRUE);
+            dirs.push_back(d);
+            parent = GSF_OUTFILE(d);
+            rest = rest.substr(slash + 1);
+        }
+        GsfOutput* e = gsf_outfile_new_child(parent, rest.c_str(), FALSE);
+        gsf_output_write(e, bytes.size(), bytes.data());
+        gsf_output_close(e);
+        g_object_unref(e);
+        for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) {
+            gsf_output_close(*it);
+            g_object_unref(*it);
+        }
+    }
+    gsf_output_close(GSF_OUTPUT(zip));
+    g_object_unref(zip);
+    g_object_unref(file);
+}
+
+TEST_F(ObjectCli, DrawingsComeOutOfOfficeDocuments) {
+    ASSERT_EQ(RunCli({"gen", Path("a.jww"), "--elements", "40", "--seed", "1"}).exitCode, 0);
+    ASSERT_EQ(RunCli({"gen", Path("b.jww"), "--elements", "70", "--seed", "2"}).exitCode, 0);
+    ASSERT_EQ(RunCli({"object", "pack", Path("a.jww"), Path("a.ole"), "--extent", "21167,15875"}).exitCode, 0);
+    ASSERT_EQ(RunCli({"object", "pack", Path("b.jww"), Path("b.png")}).exitCode, 0);
+    ASSERT_EQ(RunCli({"render", Path("b.jww"), Path("plain.png")}).exitCode, 0);
+    WriteZip(Path("book.xlsx"), {{"[Content_Types].xml", test::Bytes{'<', '/', '>'}},
+                                 {"xl/embeddings/oleObject1.bin", test::ReadFileBytes(Path("a.ole"))},
+                                 {"xl/media/image1.png", test::ReadFileBytes(Path("plain.png"))},
+                                 {"xl/media/image2.png", test::ReadFileBytes(Path("b.png"))}});
+    auto r = RunCli({"object", "list", Path("book.xlsx")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "#1\tole\t21167 × 15875 (0.01 mm)\txl/embeddings/oleObject1.bin\n"
+              "#2\tpng\t84100 × 59400 (0.01 mm)\txl/media/image2.png\n");
+
+    for (const auto& [n, drawing] : {std::pair<std::string, std::string>{"1", "a.jww"}, {"2", "b.jww"}}) {
+        ASSERT_EQ(RunCli({"resave", Path(drawing), Path("expected.jww")}).exitCode, 0);
+        r = RunCli({"object", "extract", Path("book.xlsx") + "#" + n, Path("out.jww")});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(test::ReadFileBytes(Path("out.jww")), test::ReadFileBytes(Path("expected.jww")));
+    }
+    r = RunCli({"object", "extract", Path("book.xlsx") + "#3", Path("none.jww")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("図面のオブジェクトが 2 個しかありません"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(Path("none.jww")));
+    r = RunCli({"object", "extract", Path("book.xlsx"), Path("none.jww")});
+    EXPECT_EQ(r.exitCode, 1);
+    r = RunCli({"object", "list", Path("a.jww")});
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+}  // namespace
+}  // namespace tolvani
