@@ -1,0 +1,123 @@
+#include "app/CDrawingDocument.h"
+
+#include <algorithm>
+
+namespace tolvani {
+
+const char* const CDrawingDocument::kUntitled = "無題";
+
+CDrawingDocument::CDrawingDocument(CSettingsStore& store, bool runningEmbedded)
+    : store_(store), runningEmbedded_(runningEmbedded), drawing_(std::make_shared<CJwwDoc>()) {
+    drawing_->header.SetNewDrawingDefaults();
+    settings_.Load(store_, runningEmbedded_);
+    values_.dotSize = settings_.dotSize;
+    save_ = [](const std::string& path, CJwwDoc& doc) { return SaveDrawing(path, doc); };
+}
+
+CDrawingDocument::~CDrawingDocument() {
+    StopDrawing();
+    drawing_->Clear();
+    settings_.Save(store_, runningEmbedded_);
+}
+
+void CDrawingDocument::Notify() {
+    if (onStateChanged) onStateChanged();
+}
+
+void CDrawingDocument::FitPaper() {
+    display::FitPaper(*drawing_, screen_, values_);
+    UpdateAllViews();
+}
+
+void CDrawingDocument::UpdateAllViews() {
+    // A view may leave the list while it updates (it should not, but the
+    // walk must not break if it does).
+    const std::vector<display::CViewObserver*> views = views_;
+    for (display::CViewObserver* v : views)
+        if (std::find(views_.begin(), views_.end(), v) != views_.end()) v->OnUpdate();
+}
+
+void CDrawingDocument::StopDrawing() {
+    for (display::CViewObserver* v : views_) v->StopDrawing();
+}
+
+void CDrawingDocument::AddView(display::CViewObserver* view) {
+    if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void CDrawingDocument::RemoveView(display::CViewObserver* view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+}
+
+void CDrawingDocument::DrawFinished(const CJwwDoc& drawn, const display::DrawReport& report) {
+    if (&drawn != drawing_.get() || missingReported_ || report.missingDefinitions.empty()) return;
+    missingReported_ = true;
+    if (onMissingDefinitions) onMissingDefinitions(MissingDefinitionsMessage(report.missingDefinitions));
+}
+
+void CDrawingDocument::ChangeDrawing(const std::function<void(CJwwDoc&)>& change, bool markModified) {
+    StopDrawing();
+    change(*drawing_);
+    if (markModified) SetModified(true);
+    UpdateAllViews();
+}
+
+void CDrawingDocument::SetViewScale(double s) {
+    if (display::SetViewScale(screen_, values_, s)) UpdateAllViews();
+}
+
+std::string CDrawingDocument::Title() const { return filePath_.empty() ? kUntitled : filePath_; }
+
+void CDrawingDocument::SetModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    Notify();
+}
+
+void CDrawingDocument::NewDocument() {
+    StopDrawing();
+    drawing_->Clear();
+    filePath_.clear();
+    modified_ = false;
+    missingReported_ = false;
+    Notify();
+    UpdateAllViews();
+}
+
+CDrawingDocument::OpenResult CDrawingDocument::FinishOpen(const std::string& path, DrawingLoad&& load) {
+    OpenResult result;
+    StopDrawing();
+    lastPath_ = path;
+    if (load.doc) {
+        drawing_ = std::shared_ptr<CJwwDoc>(std::move(load.doc));
+    } else {
+        drawing_->Clear();
+    }
+    drawing_->CountLayerElements();
+    result.loaded = load.status == DrawingLoad::Status::Loaded;
+    result.message = load.message;
+    result.detail = load.detail;
+    filePath_ = result.loaded ? path : std::string();
+    modified_ = false;
+    missingReported_ = false;
+    Notify();
+    FitPaper();
+    return result;
+}
+
+DrawingSave CDrawingDocument::SaveTo(const std::string& path) {
+    StopDrawing();
+    DrawingSave saved = save_(path, *drawing_);
+    if (saved.saved) SetModified(false);
+    return saved;
+}
+
+std::string MissingDefinitionsMessage(const std::vector<int32_t>& numbers) {
+    std::string text = display::kBlockMissingMessage;
+    if (numbers.empty()) return text;
+    text += "\n(定義番号 ";
+    for (std::size_t i = 0; i < numbers.size(); ++i) text += (i ? ", " : "") + std::to_string(numbers[i]);
+    return text + ")";
+}
+
+}  // namespace tolvani

@@ -1,0 +1,122 @@
+// The document's rules without any user interface: the drawing, its view
+// state and values, the settings, the file the document is tied to, the
+// modified flag, and what each file command does to them. The views observe
+// it; every change to the drawing first stops the views' running draws.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CAppSettings.h"
+#include "app/DrawingFiles.h"
+#include "app/SettingsStore.h"
+#include "display/ViewDocument.h"
+
+namespace tolvani {
+
+class CDrawingDocument : public display::CViewDocument {
+public:
+    // Reads the settings from the store; they are written back to it when
+    // the document is destroyed.
+    CDrawingDocument(CSettingsStore& store, bool runningEmbedded);
+    ~CDrawingDocument() override;
+    CDrawingDocument(const CDrawingDocument&) = delete;
+    CDrawingDocument& operator=(const CDrawingDocument&) = delete;
+
+    // --- the view's side
+    std::shared_ptr<const CJwwDoc> Drawing() const override { return drawing_; }
+    display::CJwwScreen& Screen() override { return screen_; }
+    display::ViewValues& Values() override { return values_; }
+    int ZoomUp() const override { return settings_.zoomUp; }
+    bool RunningEmbedded() const override { return runningEmbedded_; }
+    void FitPaper() override;
+    void UpdateAllViews() override;
+    void DrawFinished(const CJwwDoc& drawn, const display::DrawReport& report) override;
+    void AddView(display::CViewObserver* view) override;
+    void RemoveView(display::CViewObserver* view) override;
+
+    // --- changing the drawing
+    // Stops every view's draw, hands the drawing to `change`, marks the
+    // document modified when asked, and redraws all views.
+    void ChangeDrawing(const std::function<void(CJwwDoc&)>& change, bool markModified = true);
+    // Asks every view to stop drawing (and waits until they have).
+    void StopDrawing();
+    // The drawing for reading on the user-interface thread.
+    const CJwwDoc& drawing() const { return *drawing_; }
+
+    // Shows the drawing at 1 : s of screen millimetres and redraws.
+    void SetViewScale(double s);
+
+    // --- file rules
+    // The file last opened: the initial name of the file dialogs.
+    const std::string& lastPath() const { return lastPath_; }
+    // The file a plain save (Ctrl+S) writes and the title names; empty when
+    // the drawing is tied to no file.
+    const std::string& filePath() const { return filePath_; }
+    // The document's title: the tied file's full path, or "無題".
+    std::string Title() const;
+    bool modified() const { return modified_; }
+    void SetModified(bool modified);
+
+    // An empty drawing (the header stays as it was), tied to no file.
+    void NewDocument();
+
+    struct OpenResult {
+        bool loaded = false;  // the file was read whole
+        std::string message;  // for the user when not
+        std::string detail;
+    };
+    // Takes the outcome of reading `path` (on a worker) into the document:
+    // lastPath becomes the path, the drawing is replaced by what was read,
+    // the paper is fitted and all views redrawn. Only a file read whole
+    // ties the document to it; after a failed read the drawing keeps what
+    // was read but a plain save asks for a name, so the damaged file is
+    // never overwritten by its partial reading.
+    OpenResult FinishOpen(const std::string& path, DrawingLoad&& load);
+
+    // LocalWrite: saves the drawing as a plain JWW file; on success the
+    // document is unmodified. Neither lastPath nor the tied file changes.
+    DrawingSave SaveTo(const std::string& path);
+    // The plain save: to the tied file; false (nothing done) when there is
+    // none.
+    bool HasFileToSave() const { return !filePath_.empty(); }
+
+    // Replaces how drawings are written (tests inject failures here).
+    using SaveFunction = std::function<DrawingSave(const std::string&, CJwwDoc&)>;
+    void SetSaveFunction(SaveFunction save) { save_ = std::move(save); }
+
+    CAppSettings& settings() { return settings_; }
+    const CAppSettings& settings() const { return settings_; }
+    CSettingsStore& store() { return store_; }
+
+    // Called on the user-interface thread when the title or the modified
+    // flag changed, and once per loaded drawing with the message about
+    // block definitions that could not be found.
+    std::function<void()> onStateChanged;
+    std::function<void(const std::string&)> onMissingDefinitions;
+
+    static const char* const kUntitled;
+
+private:
+    void Notify();
+
+    CSettingsStore& store_;
+    bool runningEmbedded_;
+    CAppSettings settings_;
+    std::shared_ptr<CJwwDoc> drawing_;
+    display::CJwwScreen screen_;
+    display::ViewValues values_;
+    std::string lastPath_;
+    std::string filePath_;
+    bool modified_ = false;
+    bool missingReported_ = false;
+    std::vector<display::CViewObserver*> views_;
+    SaveFunction save_;
+};
+
+// "ブロックが見つかりません！" with the numbers of the missing definitions.
+std::string MissingDefinitionsMessage(const std::vector<int32_t>& numbers);
+
+}  // namespace tolvani

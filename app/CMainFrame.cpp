@@ -1,0 +1,386 @@
+#include "app/CMainFrame.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/Commands.h"
+
+namespace tolvani {
+
+const char* const CMainFrame::kOpenFilter = "JWWファイル(*.jww)|*jww|全てのファイル(*.*)|*.*|";
+const char* const CMainFrame::kAppOpenFilter = "JWWドキュメンント(*.jww)|*.jww||";
+const char* const CMainFrame::kSaveFilter = "JWWファイル(*.jww)|*jww|";
+
+namespace {
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// A toolbar picture: the platform's own where it has one, else one
+// character on a framed square.
+QIcon ToolIcon(int id, QStyle* style) {
+    switch (id) {
+        case cmd::kFileNew: return style->standardIcon(QStyle::SP_FileIcon);
+        case cmd::kOpen: return style->standardIcon(QStyle::SP_DialogOpenButton);
+        case cmd::kSaveAs: return style->standardIcon(QStyle::SP_DialogSaveButton);
+        case cmd::kAppAbout: return style->standardIcon(QStyle::SP_MessageBoxInformation);
+        default: break;
+    }
+    const char* glyph = id == cmd::kTableImport      ? "表"
+                        : id == cmd::kEditCopy       ? "複"
+                        : id == cmd::kEditWithJwCad  ? "編"
+                        : id == cmd::kLayerSettings  ? "層"
+                        : id == cmd::kSettingsSheet  ? "設"
+                                                     : "？";
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(60, 90, 140), size / 16.0));
+        p.setBrush(QColor(235, 242, 252));
+        p.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 6.0, size / 6.0);
+        QFont font;
+        font.setPixelSize(size * 3 / 4);
+        p.setFont(font);
+        p.setPen(QColor(30, 50, 90));
+        p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, Text(glyph));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), prompts_(prompts) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    view_ = new display::CTolvaniView(this);
+    view_->setObjectName(QStringLiteral("CTolvaniView"));
+    setCentralWidget(view_);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    ConnectOwnCommands();
+    // The commands of the other parts of the program connect here.
+
+    connect(view_, &display::CTolvaniView::statusTextChanged, this,
+            [this](int pane, const QString& text) {
+                if (pane >= 1 && pane <= 3) panes_[pane]->setText(text);
+            });
+    connect(&doc_, &CTolvaniDoc::stateChanged, this, [this] {
+        UpdateTitle();
+        UpdateCommandUi();
+    });
+    connect(&doc_, &CTolvaniDoc::recentFilesChanged, this, &CMainFrame::RebuildRecentMenu);
+    connect(&doc_, &CTolvaniDoc::openStarted, this, [this](const QString& path) {
+        statusBar()->showMessage(QStringLiteral("%1 を読み込んでいます…").arg(path));
+    });
+    connect(&doc_, &CTolvaniDoc::openFinished, this, &CMainFrame::ShowOpenOutcome);
+    connect(&doc_, &CTolvaniDoc::missingDefinitions, this, [this](const QString& message) {
+        prompts_.Message(this, CUiPrompts::Icon::Warning, message);
+    });
+    doc_.rules().AddView(this);
+    view_->SetDocument(&doc_.rules());
+    RebuildRecentMenu();
+    UpdateTitle();
+    UpdateCommandUi();
+    view_->setFocus();
+    // Where no placement is stored the platform places the window; its
+    // size is a comfortable part of the screen.
+    const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->availableGeometry()
+                                                        : QRect(0, 0, 1280, 900);
+    resize(std::min(1100, screen.width() * 4 / 5), std::min(800, screen.height() * 4 / 5));
+}
+
+CMainFrame::~CMainFrame() {
+    view_->SetDocument(nullptr);
+    doc_.rules().RemoveView(this);
+}
+
+QAction* CMainFrame::Action(int id) const {
+    if (id >= cmd::kRecentFirst && id < cmd::kRecentFirst + CRecentFileList::kMaxEntries) {
+        const std::size_t i = static_cast<std::size_t>(id - cmd::kRecentFirst);
+        if (i < recentActions_.size()) return recentActions_[i];
+        return id == cmd::kRecentFirst ? recentPlaceholder_ : nullptr;
+    }
+    const auto it = commands_.find(id);
+    return it == commands_.end() ? nullptr : it->second.action;
+}
+
+QLabel* CMainFrame::pane(int index) const { return index >= 0 && index <= 3 ? panes_[index] : nullptr; }
+
+void CMainFrame::CreateActions() {
+    for (const CommandInfo& info : MainCommands()) {
+        if (info.id == cmd::kRecentFirst) continue;
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("command%1").arg(info.id));
+        action->setData(info.id);
+        action->setText(*info.menuText ? Text(info.menuText) : Text(info.tooltip));
+        action->setStatusTip(Text(info.prompt));
+        action->setToolTip(Text(info.tooltip));
+        QList<QKeySequence> keys;
+        for (const QString& k : Text(info.keys).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            keys << QKeySequence(k, QKeySequence::PortableText);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setEnabled(false);
+        addAction(action);  // keys work also for commands in no menu
+        const int id = info.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            auto it = commands_.find(id);
+            if (it == commands_.end() || !it->second.connected) return;
+            UpdateCommandUi();
+            if (!it->second.action->isEnabled()) return;
+            if (it->second.run) it->second.run();
+        });
+        commands_[info.id].action = action;
+    }
+    // Keys of the window that do nothing.
+    for (const char* key : InertKeys()) {
+        auto* inert = new QShortcut(QKeySequence(Text(key), QKeySequence::PortableText), this);
+        inert->setContext(Qt::WindowShortcut);
+    }
+    recentPlaceholder_ = new QAction(Text(FindCommand(cmd::kRecentFirst)->menuText), this);
+    recentPlaceholder_->setEnabled(false);
+    recentPlaceholder_->setStatusTip(Text(FindCommand(cmd::kRecentFirst)->prompt));
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuInfo& m : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(Text(m.title));
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+        bool afterRecent = false;
+        for (const int id : m.items) {
+            if (id == 0) {
+                QAction* sep = menu->addSeparator();
+                // The recent files go in before the separator that ends them.
+                if (afterRecent) recentAnchor_ = sep;
+                afterRecent = false;
+                continue;
+            }
+            if (id == cmd::kRecentFirst) {
+                fileMenu_ = menu;
+                menu->addAction(recentPlaceholder_);
+                afterRecent = true;
+                continue;
+            }
+            menu->addAction(Action(id));
+        }
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("ツール バー"));
+    toolBar_->setObjectName(QStringLiteral("toolbar128"));
+    toolBar_->setMovable(false);
+    for (const int id : MainToolbar()) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* a = Action(id);
+        a->setIcon(ToolIcon(id, style()));
+        toolBar_->addAction(a);
+    }
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    panes_[0] = new QLabel(this);  // the message area is the bar's own
+    panes_[0]->hide();
+    const char* const widths[] = {"####################", "################", "########"};
+    for (int i = 1; i <= 3; ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("pane%1").arg(i));
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString::fromLatin1(widths[i - 1])));
+        label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        bar->addPermanentWidget(label);
+        panes_[i] = label;
+    }
+    bar->showMessage(QStringLiteral("レディ"));
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+        if (message.isEmpty()) bar->showMessage(QStringLiteral("レディ"));
+    });
+}
+
+void CMainFrame::SetCommand(int id, std::function<void()> run, std::function<bool()> enabled) {
+    auto it = commands_.find(id);
+    if (it == commands_.end()) return;
+    it->second.run = std::move(run);
+    it->second.enabled = std::move(enabled);
+    it->second.connected = true;
+    UpdateCommandUi();
+}
+
+void CMainFrame::UpdateCommandUi() {
+    for (auto& [id, c] : commands_) {
+        const bool on = c.connected && (!c.enabled || c.enabled());
+        if (c.action->isEnabled() != on) c.action->setEnabled(on);
+    }
+}
+
+void CMainFrame::ConnectOwnCommands() {
+    SetCommand(cmd::kFileNew, [this] { NewFile(); });
+    SetCommand(cmd::kOpen, [this] { OpenWithDialog(); });
+    SetCommand(cmd::kFileOpenApp, [this] { OpenWithAppDialog(); });
+    SetCommand(cmd::kSaveAs, [this] { SaveAs(); });
+    SetCommand(cmd::kFileSave, [this] { Save(); });
+    SetCommand(cmd::kAppExit, [this] { close(); });
+
+    QAction* toolbar = Action(cmd::kViewToolbar);
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    SetCommand(cmd::kViewToolbar, [this] { toolBar_->setVisible(Action(cmd::kViewToolbar)->isChecked()); });
+    QAction* status = Action(cmd::kViewStatusBar);
+    status->setCheckable(true);
+    status->setChecked(true);
+    SetCommand(cmd::kViewStatusBar, [this] { statusBar()->setVisible(Action(cmd::kViewStatusBar)->isChecked()); });
+
+    // Table import needs a drawing with elements; it is connected by the
+    // table import itself, and the rule stays with the command.
+    commands_[cmd::kTableImport].enabled = [this] { return !doc_.rules().drawing().mainList.empty(); };
+}
+
+void CMainFrame::RebuildRecentMenu() {
+    for (QAction* a : recentActions_) {
+        fileMenu_->removeAction(a);
+        delete a;
+    }
+    recentActions_.clear();
+    const auto& entries = doc_.recentFiles().entries();
+    recentPlaceholder_->setVisible(entries.empty());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        auto* a = new QAction(QString::fromStdString(doc_.recentFiles().MenuText(i)), this);
+        a->setObjectName(QStringLiteral("command%1").arg(cmd::kRecentFirst + static_cast<int>(i)));
+        a->setData(cmd::kRecentFirst + static_cast<int>(i));
+        a->setStatusTip(Text(FindCommand(cmd::kRecentFirst)->prompt));
+        a->setToolTip(QString::fromStdString(entries[i]));
+        const int index = static_cast<int>(i);
+        connect(a, &QAction::triggered, this, [this, index] { OpenRecent(index); });
+        fileMenu_->insertAction(recentAnchor_, a);
+        recentActions_.push_back(a);
+    }
+}
+
+void CMainFrame::UpdateTitle() {
+    setWindowTitle(QString::fromStdString(doc_.rules().Title()) + QStringLiteral("[*] - Tolvani"));
+    setWindowModified(doc_.rules().modified());
+}
+
+bool CMainFrame::SaveModified() {
+    if (!doc_.rules().modified()) return true;
+    switch (prompts_.AskSave(this, QString::fromStdString(doc_.rules().Title()))) {
+        case CUiPrompts::SaveAnswer::Save: return Save();
+        case CUiPrompts::SaveAnswer::Discard: return true;
+        case CUiPrompts::SaveAnswer::Cancel: break;
+    }
+    return false;
+}
+
+void CMainFrame::NewFile() {
+    if (!SaveModified()) return;
+    doc_.NewDocument();
+}
+
+void CMainFrame::OpenPath(const QString& path) {
+    if (path.isEmpty() || !SaveModified()) return;
+    doc_.OpenFile(path);
+}
+
+void CMainFrame::OpenWithDialog() {
+    const QString path =
+        prompts_.OpenFileName(this, Text(kOpenFilter), QString::fromStdString(doc_.rules().lastPath()));
+    if (!path.isEmpty()) OpenPath(path);
+}
+
+void CMainFrame::OpenWithAppDialog() {
+    const QString path = prompts_.OpenFileName(this, Text(kAppOpenFilter), QString());
+    if (!path.isEmpty()) OpenPath(path);
+}
+
+void CMainFrame::OpenRecent(int index) {
+    const auto& entries = doc_.recentFiles().entries();
+    if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) return;
+    OpenPath(QString::fromStdString(entries[static_cast<std::size_t>(index)]));
+}
+
+void CMainFrame::ShowOpenOutcome(const QString& path, bool loaded, const QString& message, const QString& detail) {
+    statusBar()->clearMessage();
+    UpdateTitle();
+    UpdateCommandUi();
+    if (loaded) return;
+    (void)path;
+    prompts_.Message(this, CUiPrompts::Icon::Stop, message, detail);
+}
+
+bool CMainFrame::WriteTo(const QString& path, bool addToRecent) {
+    const DrawingSave saved = doc_.rules().SaveTo(path.toStdString());
+    if (!saved.saved) {
+        prompts_.Message(this, CUiPrompts::Icon::Stop, QString::fromStdString(saved.message),
+                         QString::fromStdString(saved.detail));
+        return false;
+    }
+    if (addToRecent) {
+        doc_.recentFiles().Add(path.toStdString());
+        RebuildRecentMenu();
+    }
+    return true;
+}
+
+void CMainFrame::SaveAs() {
+    const QString path =
+        prompts_.SaveFileName(this, Text(kSaveFilter), QString::fromStdString(doc_.rules().lastPath()));
+    if (!path.isEmpty()) WriteTo(path, true);
+}
+
+bool CMainFrame::Save() {
+    if (doc_.rules().HasFileToSave()) return WriteTo(QString::fromStdString(doc_.rules().filePath()), false);
+    const QString path =
+        prompts_.SaveFileName(this, Text(kSaveFilter), QString::fromStdString(doc_.rules().lastPath()));
+    if (path.isEmpty()) return false;
+    return WriteTo(path, true);
+}
+
+void CMainFrame::RestorePlacement() {
+    if (doc_.rules().RunningEmbedded()) return;
+    CSettingsStore& store = doc_.rules().store();
+    const int left = store.GetInt("Window", "left", 0), top = store.GetInt("Window", "top", 0);
+    const int right = store.GetInt("Window", "right", 0), bottom = store.GetInt("Window", "bottom", 0);
+    if (right > left && bottom > top) setGeometry(left, top, right - left, bottom - top);
+}
+
+void CMainFrame::SavePlacement() {
+    if (doc_.rules().RunningEmbedded()) return;
+    CSettingsStore& store = doc_.rules().store();
+    const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
+    store.PutInt("Window", "left", r.left());
+    store.PutInt("Window", "top", r.top());
+    store.PutInt("Window", "right", r.left() + r.width());
+    store.PutInt("Window", "bottom", r.top() + r.height());
+    // Show states as the placement records them: 1 normal, 2 minimised,
+    // 3 maximised.
+    store.PutInt("Window", "show", isMinimized() ? 2 : isMaximized() ? 3 : 1);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
+    SavePlacement();
+    event->accept();
+}
+
+}  // namespace tolvani

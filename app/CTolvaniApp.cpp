@@ -1,0 +1,69 @@
+#include "app/CTolvaniApp.h"
+
+#include <QMessageBox>
+#include <cstdio>
+#include <new>
+
+#include "app/CMainFrame.h"
+#include "app/CTolvaniDoc.h"
+#include "app/QtSettingsStore.h"
+
+namespace tolvani {
+
+const char* const CTolvaniApp::kFrameFailedMessage = "空のドキュメントの作成に失敗しました。";
+const char* const CTolvaniApp::kRegisterMessage =
+    "デスクトップへの登録と登録の解除は、この版ではまだ使えません。";
+const char* const CTolvaniApp::kEmbeddingMessage =
+    "埋め込みオブジェクトとしての起動には、オブジェクトのファイルの指定が必要です。";
+
+CTolvaniApp::CTolvaniApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Tolvani"));
+    setOrganizationName(QStringLiteral("Morlen"));
+    setApplicationDisplayName(QStringLiteral("Tolvani"));
+}
+
+CTolvaniApp::~CTolvaniApp() { ExitInstance(); }
+
+int CTolvaniApp::InitInstance(const CommandLine& line, std::unique_ptr<CSettingsStore> store, CUiPrompts* prompts) {
+    using Action = CommandLine::Action;
+    if (line.action == Action::Register || line.action == Action::Unregister) {
+        std::fprintf(stderr, "%s\n", kRegisterMessage);
+        return 2;
+    }
+    const bool embedded = line.action == Action::Embedding || line.action == Action::Automation;
+    if (embedded && line.path.empty()) {
+        std::fprintf(stderr, "%s\n", kEmbeddingMessage);
+        return 2;
+    }
+    runningEmbedded_ = embedded;
+    store_ = store ? std::move(store) : std::make_unique<CQtSettingsStore>();
+    prompts_ = prompts ? prompts : &dialogPrompts_;
+    try {
+        doc_ = std::make_unique<CTolvaniDoc>(*store_, runningEmbedded_);
+        frame_ = std::make_unique<CMainFrame>(*doc_, *prompts_);
+    } catch (const std::exception&) {
+        frame_.reset();
+        doc_.reset();
+        QMessageBox::critical(nullptr, QStringLiteral("Tolvani"), QString::fromUtf8(kFrameFailedMessage));
+        return 1;
+    }
+    if (runningEmbedded_) {
+        // The container drives an embedded run; until objects are served
+        // there is nothing for it to do.
+        std::fprintf(stderr, "%s\n", "埋め込みオブジェクトとしての起動は、この版ではまだ使えません。");
+        return 2;
+    }
+    frame_->RestorePlacement();
+    frame_->show();
+    if (line.action == Action::OpenFile) frame_->OpenPath(QString::fromStdString(line.path));
+    return -1;
+}
+
+void CTolvaniApp::ExitInstance() {
+    frame_.reset();
+    doc_.reset();
+    if (auto* qt = dynamic_cast<CQtSettingsStore*>(store_.get())) qt->Sync();
+    store_.reset();
+}
+
+}  // namespace tolvani

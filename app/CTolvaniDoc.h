@@ -1,0 +1,56 @@
+// The document of the desktop program: the document's rules together with
+// what needs the event loop, reading files on a worker and telling the
+// window what came of it.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QThread>
+#include <cstdint>
+#include <vector>
+
+#include "app/CDrawingDocument.h"
+#include "app/CRecentFileList.h"
+
+namespace tolvani {
+
+class CTolvaniDoc : public QObject {
+    Q_OBJECT
+public:
+    CTolvaniDoc(CSettingsStore& store, bool runningEmbedded, QObject* parent = nullptr);
+    // Waits for a read still running, clears the drawing and writes the
+    // settings and the recent-file list back to the store.
+    ~CTolvaniDoc() override;
+
+    CDrawingDocument& rules() { return rules_; }
+    const CDrawingDocument& rules() const { return rules_; }
+    CRecentFileList& recentFiles() { return recent_; }
+
+    // Reads the file on a worker into a fresh drawing; the window stays
+    // live meanwhile. openFinished tells the outcome once the drawing is in
+    // the document. A later open supersedes one still being read.
+    void OpenFile(const QString& path);
+    bool loading() const { return loadsRunning_ > 0; }
+
+    // The document was emptied or another drawing came in (the table
+    // placement, the dialogs and the undo state listen to it).
+    void NewDocument();
+
+signals:
+    void openStarted(const QString& path);
+    void openFinished(const QString& path, bool loaded, const QString& message, const QString& detail);
+    void drawingReplaced();
+    // The title or the modified flag changed.
+    void stateChanged();
+    void missingDefinitions(const QString& message);
+    void recentFilesChanged();
+
+private:
+    CDrawingDocument rules_;
+    CRecentFileList recent_;
+    uint64_t openGeneration_ = 0;
+    int loadsRunning_ = 0;
+    std::vector<QThread*> loaders_;
+};
+
+}  // namespace tolvani

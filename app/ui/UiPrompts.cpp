@@ -1,0 +1,69 @@
+#include "app/ui/UiPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace tolvani {
+
+namespace {
+const char* const kProgramTitle = "Tolvani";
+}
+
+QStringList QtNameFilters(const QString& filters) {
+    const QStringList parts = filters.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) break;
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // "*.*" means every file, with or without a dot.
+        if (patterns == QLatin1String("*.*")) patterns = QStringLiteral("*");
+        out << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return out;
+}
+
+static QString RunFileDialog(QWidget* parent, const QString& filters, const QString& initialName, bool save) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(QtNameFilters(filters));
+    dialog.setDefaultSuffix(QStringLiteral("jww"));
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+QString CDialogPrompts::OpenFileName(QWidget* parent, const QString& filters, const QString& initialName) {
+    return RunFileDialog(parent, filters, initialName, false);
+}
+
+QString CDialogPrompts::SaveFileName(QWidget* parent, const QString& filters, const QString& initialName) {
+    return RunFileDialog(parent, filters, initialName, true);
+}
+
+CUiPrompts::SaveAnswer CDialogPrompts::AskSave(QWidget* parent, const QString& title) {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProgramTitle),
+                    QStringLiteral("%1 への変更を保存しますか?").arg(title), QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveAnswer::Save;
+    if (box.clickedButton() == discard) return SaveAnswer::Discard;
+    return SaveAnswer::Cancel;
+}
+
+void CDialogPrompts::Message(QWidget* parent, Icon icon, const QString& text, const QString& detail) {
+    const QMessageBox::Icon qtIcon = icon == Icon::Stop      ? QMessageBox::Critical
+                                     : icon == Icon::Warning ? QMessageBox::Warning
+                                                             : QMessageBox::Information;
+    QMessageBox box(qtIcon, QString::fromUtf8(kProgramTitle), text, QMessageBox::Ok, parent);
+    if (!detail.isEmpty()) box.setInformativeText(detail);
+    box.exec();
+}
+
+}  // namespace tolvani

@@ -1,0 +1,42 @@
+// The questions and messages the window puts to the user: file dialogs,
+// the save question and message boxes. The window asks through this
+// interface, so that tests answer instead of a person.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tolvani {
+
+class CUiPrompts {
+public:
+    virtual ~CUiPrompts() = default;
+
+    // Filters in the form "name|pattern|name|pattern|". An empty result
+    // means the dialog was cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& filters, const QString& initialName) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& filters, const QString& initialName) = 0;
+
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // "%1 への変更を保存しますか?" with 保存 / 保存しない / キャンセル.
+    virtual SaveAnswer AskSave(QWidget* parent, const QString& title) = 0;
+
+    enum class Icon { Information, Warning, Stop };
+    virtual void Message(QWidget* parent, Icon icon, const QString& text, const QString& detail = QString()) = 0;
+};
+
+// The real dialogs and message boxes.
+class CDialogPrompts : public CUiPrompts {
+public:
+    QString OpenFileName(QWidget* parent, const QString& filters, const QString& initialName) override;
+    QString SaveFileName(QWidget* parent, const QString& filters, const QString& initialName) override;
+    SaveAnswer AskSave(QWidget* parent, const QString& title) override;
+    void Message(QWidget* parent, Icon icon, const QString& text, const QString& detail) override;
+};
+
+// Qt's name filters for a filter text "name|pattern|…|" (patterns
+// separated by ";" become one filter).
+QStringList QtNameFilters(const QString& filters);
+
+}  // namespace tolvani
