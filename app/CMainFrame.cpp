@@ -226,7 +226,7 @@ void CMainFrame::SetCommand(int id, std::function<void()> run, std::function<boo
 
 void CMainFrame::UpdateCommandUi() {
     for (auto& [id, c] : commands_) {
-        const bool on = c.connected && (!c.enabled || c.enabled());
+        const bool on = c.connected && (!c.baseRule || c.baseRule()) && (!c.enabled || c.enabled());
         if (c.action->isEnabled() != on) c.action->setEnabled(on);
     }
 }
@@ -250,7 +250,7 @@ void CMainFrame::ConnectOwnCommands() {
 
     // Table import needs a drawing with elements; it is connected by the
     // table import itself, and the rule stays with the command.
-    commands_[cmd::kTableImport].enabled = [this] { return !doc_.rules().drawing().mainList.empty(); };
+    commands_[cmd::kTableImport].baseRule = [this] { return !doc_.rules().drawing().mainList.empty(); };
 }
 
 void CMainFrame::RebuildRecentMenu() {

@@ -32,7 +32,8 @@ public:
     // cmd::kRecentFirst + i is entry i while the list has it.
     QAction* Action(int id) const;
     // Connects a command: `run` when it is chosen, enabled while `enabled`
-    // says so (always when null). Replaces an earlier connection.
+    // says so (always when null) and the menu's own rule for it holds.
+    // Replaces an earlier connection.
     void SetCommand(int id, std::function<void()> run, std::function<bool()> enabled = {});
     // Evaluates every enable rule again (menus do it when they open; the
     // toolbar after every change of the document).
@@ -75,6 +76,9 @@ private:
         QAction* action = nullptr;
         std::function<void()> run;
         std::function<bool()> enabled;
+        // The rule the menu itself gives (table import needs elements); it
+        // holds whoever connects the command.
+        std::function<bool()> baseRule;
         bool connected = false;
     };
     void CreateActions();

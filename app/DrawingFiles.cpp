@@ -4,6 +4,7 @@
 
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
+#include "model/JwwStream.h"
 
 namespace tolvani {
 
@@ -37,10 +38,16 @@ DrawingLoad LoadDrawing(const std::string& path) {
     return out;
 }
 
-DrawingSave SaveDrawing(const std::string& path, CJwwDoc& doc) {
+void WriteJwwBody(std::FILE* file, CJwwDoc& doc) {
+    JwwStream ar(file, JwwStream::Mode::Storing);
+    doc.Save(ar);
+    ar.Flush();
+}
+
+DrawingSave SaveDrawing(const std::string& path, CJwwDoc& doc, const DrawingWriter& writer) {
     DrawingSave out;
     try {
-        SaveJwwFile(path, doc);
+        WriteFileAtomically(path, [&](std::FILE* f) { writer(f, doc); });
         out.saved = true;
     } catch (const JwwFileError& e) {
         out.message = kLocalWriteError;

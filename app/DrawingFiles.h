@@ -2,6 +2,8 @@
 // a value the document shows to the user.
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,9 +29,15 @@ struct DrawingSave {
     std::string detail;
 };
 
+// Writes the drawing's bytes into an open file.
+using DrawingWriter = std::function<void(std::FILE*, CJwwDoc&)>;
+// The plain JWW file writer.
+void WriteJwwBody(std::FILE* file, CJwwDoc& doc);
+
 // Saves as a plain JWW file through a temporary file, so a failed save
-// leaves the old file whole.
-DrawingSave SaveDrawing(const std::string& path, CJwwDoc& doc);
+// leaves the old file whole. `writer` replaces the JWW writer (tests make
+// it fail midway).
+DrawingSave SaveDrawing(const std::string& path, CJwwDoc& doc, const DrawingWriter& writer = WriteJwwBody);
 
 extern const char* const kLocalReadError;
 extern const char* const kLocalWriteError;

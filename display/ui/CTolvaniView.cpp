@@ -77,6 +77,12 @@ bool CTolvaniView::redrawPending() const { return drawer_->Busy() || wantedReque
 
 QString CTolvaniView::paneText(int pane) const { return pane >= 1 && pane <= 3 ? panes_[pane] : QString(); }
 
+QString CTolvaniView::bandLabel() const {
+    if (!bandActive_) return QString();
+    return QString::fromUtf8(
+        BandLabel(ClassifyBand({bandAnchor_.x(), bandAnchor_.y()}, {bandPointer_.x(), bandPointer_.y()})));
+}
+
 void CTolvaniView::SetPane(int pane, const QString& text) {
     if (panes_[pane] == text) return;
     panes_[pane] = text;
@@ -186,8 +192,7 @@ void CTolvaniView::PaintBand(QPainter& painter) {
     QFont font(FontMapper::Resolve(QStringLiteral("ＭＳ ゴシック")));
     font.setPixelSize(12);
     painter.setFont(font);
-    const QString label = QString::fromUtf8(BandLabel(ClassifyBand(
-        {bandAnchor_.x(), bandAnchor_.y()}, {bandPointer_.x(), bandPointer_.y()})));
+    const QString label = bandLabel();
     const QFontMetrics metrics(font);
     const QRect box(bandAnchor_.x(), bandAnchor_.y() - 15, metrics.horizontalAdvance(label), metrics.height());
     painter.fillRect(box, QColor(192, 192, 192));

@@ -45,6 +45,8 @@ public:
     // The drawing position of the last mouse event.
     JwwPoint cursor() const { return cursor_; }
     QString paneText(int pane) const;
+    // The zoom drag's label while a drag is on, else empty.
+    QString bandLabel() const;
 
     // Device units per inch of the view (its logical resolution).
     double dpiX() const;

@@ -1,0 +1,243 @@
+// The document's rules without a display: what opening, saving and new do
+// to the drawing, the tied file, the title and the modified flag, and that
+// views are stopped before the drawing changes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/CDrawingDocument.h"
+#include "model/JwwErrors.h"
+#include "model/JwwFile.h"
+#include "tests/support/TestSupport.h"
+
+namespace tolvani {
+namespace {
+
+using test::Bytes;
+
+// Records what the document asked of its view, in order.
+struct RecordingView : display::CViewObserver {
+    explicit RecordingView(CDrawingDocument& d) : doc(d) { doc.AddView(this); }
+    ~RecordingView() override { doc.RemoveView(this); }
+    void OnUpdate() override { events.push_back("update " + std::to_string(doc.drawing().mainList.size())); }
+    void StopDrawing() override { events.push_back("stop " + std::to_string(doc.drawing().mainList.size())); }
+    CDrawingDocument& doc;
+    std::vector<std::string> events;
+};
+
+std::unique_ptr<CJwwDoc> Lines(int count) {
+    auto doc = std::make_unique<CJwwDoc>();
+    doc->header.SetNewDrawingDefaults();
+    for (int i = 0; i < count; ++i) {
+        auto line = std::make_unique<CDataSen>();
+        line->start = {double(i), 0};
+        line->end = {double(i), 10};
+        doc->mainList.push_back(std::move(line));
+    }
+    return doc;
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+class DrawingDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = test::MakeTempDir();
+        good = dir + "/good.jww";
+        auto doc = Lines(50);
+        doc->header.writeLayerGroup = 5;
+        full = test::SaveToBytes(*doc);
+        WriteBytes(good, full);
+        damaged = dir + "/damaged.jww";
+        WriteBytes(damaged, Bytes(full.begin(), full.begin() + static_cast<long>(full.size() * 2 / 3)));
+    }
+    void Open(CDrawingDocument& doc, const std::string& path) { result = doc.FinishOpen(path, LoadDrawing(path)); }
+
+    CMemorySettingsStore store;
+    std::string dir, good, damaged;
+    Bytes full;
+    CDrawingDocument::OpenResult result;
+};
+
+TEST_F(DrawingDocumentTest, AFileReadWholeTiesTheDocumentAndFitsThePaper) {
+    CDrawingDocument doc(store, false);
+    RecordingView view(doc);
+    doc.Values().extent = {42000, 29700};
+    doc.Values().clientSize = {840, 594};
+    Open(doc, good);
+    EXPECT_TRUE(result.loaded);
+    EXPECT_EQ(doc.drawing().mainList.size(), 50u);
+    EXPECT_EQ(doc.filePath(), good);
+    EXPECT_EQ(doc.lastPath(), good);
+    EXPECT_EQ(doc.Title(), good);
+    EXPECT_FALSE(doc.modified());
+    double paperWidth = 0, paperHeight = 0;
+    display::PaperSize(doc.drawing().shownPaperSize, paperWidth, paperHeight);
+    EXPECT_DOUBLE_EQ(doc.Screen().viewWidth, paperWidth);
+    EXPECT_DOUBLE_EQ(doc.Screen().centerX, 0);
+    // The view stopped drawing the old drawing before it was replaced, and
+    // was then told to redraw the new one.
+    EXPECT_EQ(view.events, (std::vector<std::string>{"stop 0", "update 50"}));
+}
+
+TEST_F(DrawingDocumentTest, AFailedReadKeepsWhatWasReadButIsTiedToNoFile) {
+    CDrawingDocument doc(store, false);
+    Open(doc, good);
+    Open(doc, damaged);
+    EXPECT_FALSE(result.loaded);
+    EXPECT_EQ(result.message, damaged + " の末尾以降にアクセスしようとしました。");
+    // The header read before the damage stays.
+    EXPECT_EQ(doc.drawing().header.writeLayerGroup, 5u);
+    EXPECT_LT(doc.drawing().mainList.size(), 50u);
+    EXPECT_EQ(doc.lastPath(), damaged);
+    EXPECT_FALSE(doc.HasFileToSave());
+    EXPECT_EQ(doc.Title(), "無題");
+
+    Open(doc, dir + "/missing.jww");
+    EXPECT_FALSE(result.loaded);
+    EXPECT_EQ(result.message, "ローカル読込でエラー！");
+    EXPECT_FALSE(result.detail.empty());
+    EXPECT_TRUE(doc.drawing().mainList.empty());
+    EXPECT_FALSE(doc.HasFileToSave());
+}
+
+TEST_F(DrawingDocumentTest, AnOldFileIsRefusedWithItsMessageAndLeavesAnEmptyDrawing) {
+    Bytes old = full;
+    // The version follows the 8-byte signature.
+    old[8] = 0x9F;
+    old[9] = 0x01;  // 415
+    const std::string path = dir + "/old.jww";
+    WriteBytes(path, old);
+    CDrawingDocument doc(store, false);
+    Open(doc, path);
+    EXPECT_FALSE(result.loaded);
+    EXPECT_EQ(result.message, CJwwDoc::kTooOldMessage);
+    EXPECT_TRUE(doc.drawing().mainList.empty());
+    EXPECT_FALSE(doc.HasFileToSave());
+}
+
+TEST_F(DrawingDocumentTest, ChangesMarkTheDocumentModifiedAndStopTheViewsFirst) {
+    CDrawingDocument doc(store, false);
+    Open(doc, good);
+    RecordingView view(doc);
+    int told = 0;
+    doc.onStateChanged = [&told] { ++told; };
+    doc.ChangeDrawing([](CJwwDoc& d) { d.mainList.pop_back(); });
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(view.events, (std::vector<std::string>{"stop 50", "update 49"}));
+
+    const DrawingSave saved = doc.SaveTo(dir + "/copy.jww");
+    EXPECT_TRUE(saved.saved) << saved.message << " " << saved.detail;
+    EXPECT_FALSE(doc.modified());
+    // Saving elsewhere changes neither the tied file nor the dialogs' name.
+    EXPECT_EQ(doc.filePath(), good);
+    EXPECT_EQ(doc.lastPath(), good);
+    CJwwDoc back;
+    LoadJwwFile(dir + "/copy.jww", back);
+    EXPECT_EQ(back.mainList.size(), 49u);
+}
+
+TEST_F(DrawingDocumentTest, AFailedSaveReportsWhyLeavesTheOldFileWholeAndTheDocumentModified) {
+    struct Case {
+        const char* what;
+        DrawingWriter writer;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"the disk fills midway",
+         [](std::FILE* f, CJwwDoc&) {
+             std::fputs("JwwData.", f);
+             throw JwwFileError("No space left on device");
+         },
+         "ローカル保存でエラー！"},
+        {"the stream fails midway",
+         [](std::FILE* f, CJwwDoc& d) {
+             WriteJwwBody(f, d);
+             throw JwwGenericError();
+         },
+         "%1 へのアクセス中に不明なエラーが発生しました。"},
+    };
+    for (const Case& c : cases) {
+        CDrawingDocument doc(store, false);
+        Open(doc, good);
+        doc.ChangeDrawing([](CJwwDoc& d) { d.mainList.clear(); });
+        doc.SetSaveFunction([&c](const std::string& path, CJwwDoc& d) { return SaveDrawing(path, d, c.writer); });
+        const DrawingSave saved = doc.SaveTo(good);
+        EXPECT_FALSE(saved.saved) << c.what;
+        std::string message = c.message;
+        if (message.find("%1") != std::string::npos) message.replace(message.find("%1"), 2, good);
+        EXPECT_EQ(saved.message, message) << c.what;
+        EXPECT_TRUE(doc.modified()) << c.what;
+        EXPECT_EQ(test::ReadFileBytes(good), full) << c.what;
+    }
+    // No temporary file is left beside the target.
+    int files = 0;
+    for (const char* name : {"good.jww", "damaged.jww"}) files += access((dir + "/" + name).c_str(), F_OK) == 0;
+    EXPECT_EQ(files, 2);
+}
+
+TEST_F(DrawingDocumentTest, ASaveIntoAPlaceThatCannotHoldAFileSaysSoWithTheSystemsReason) {
+    CDrawingDocument doc(store, false);
+    Open(doc, good);
+    // A regular file stands where the folder would be.
+    const DrawingSave saved = doc.SaveTo(good + "/inside.jww");
+    EXPECT_FALSE(saved.saved);
+    EXPECT_EQ(saved.message, "ローカル保存でエラー！");
+    EXPECT_NE(saved.detail.find("Not a directory"), std::string::npos) << saved.detail;
+    EXPECT_EQ(test::ReadFileBytes(good), full);
+}
+
+TEST_F(DrawingDocumentTest, NewEmptiesTheDrawingKeepsTheHeaderAndUntiesIt) {
+    CDrawingDocument doc(store, false);
+    Open(doc, good);
+    doc.ChangeDrawing([](CJwwDoc& d) { d.header.writeLayerGroup = 7; });
+    doc.NewDocument();
+    EXPECT_TRUE(doc.drawing().mainList.empty());
+    EXPECT_EQ(doc.drawing().header.writeLayerGroup, 7u);
+    EXPECT_FALSE(doc.HasFileToSave());
+    EXPECT_FALSE(doc.modified());
+    EXPECT_EQ(doc.lastPath(), good);
+}
+
+TEST_F(DrawingDocumentTest, MissingDefinitionsAreSaidOncePerLoadedDrawing) {
+    CDrawingDocument doc(store, false);
+    std::vector<std::string> said;
+    doc.onMissingDefinitions = [&said](const std::string& m) { said.push_back(m); };
+    Open(doc, good);
+    display::DrawReport report;
+    report.missingDefinitions = {3, 12};
+    doc.DrawFinished(doc.drawing(), report);
+    doc.DrawFinished(doc.drawing(), report);
+    CJwwDoc other;
+    Open(doc, good);
+    doc.DrawFinished(other, report);  // a picture of another drawing
+    doc.DrawFinished(doc.drawing(), report);
+    EXPECT_EQ(said, (std::vector<std::string>(2, "ブロックが見つかりません！\n(定義番号 3, 12)")));
+}
+
+TEST_F(DrawingDocumentTest, SettingsAreReadAtCreationAndEveryValueWrittenBackAtTheEnd) {
+    store.PutString("settings", "zoomup", "1");
+    store.PutString("Settings", "DotSize", "30");
+    {
+        CDrawingDocument doc(store, false);
+        EXPECT_EQ(doc.ZoomUp(), 1);
+        EXPECT_EQ(doc.Values().dotSize, 30);
+        doc.settings().jwwPath = "/opt/jw";
+    }
+    for (const char* name : {"ZubVersion", "CellLeft", "CellRight", "CellTop", "CellBottom", "GridStyle", "GridColor",
+                             "CellTextType", "LayerGroup", "LayerLine", "LayerText", "DotSize", "JwwPath", "ObjEdit",
+                             "ObjOutp", "CellCone", "CellGrig", "CellLayer", "CellBlock", "ZoomUp"})
+        EXPECT_TRUE(store.Has("Settings", name)) << name;
+    EXPECT_EQ(store.GetString("Settings", "JwwPath", ""), "/opt/jw");
+    EXPECT_EQ(store.GetInt("Settings", "ZoomUp", 0), 1);
+}
+
+}  // namespace
+}  // namespace tolvani
