@@ -11,7 +11,7 @@ CDrawingDocument::CDrawingDocument(CSettingsStore& store, bool runningEmbedded)
     drawing_->header.SetNewDrawingDefaults();
     settings_.Load(store_, runningEmbedded_);
     values_.dotSize = settings_.dotSize;
-    save_ = [](const std::string& path, CJwwDoc& doc) { return SaveDrawing(path, doc); };
+    save_ = [](const std::string& path, CJwwDoc& doc) { return SaveDrawingFile(path, doc); };
 }
 
 CDrawingDocument::~CDrawingDocument() {
@@ -84,7 +84,7 @@ void CDrawingDocument::NewDocument() {
     UpdateAllViews();
 }
 
-CDrawingDocument::OpenResult CDrawingDocument::FinishOpen(const std::string& path, DrawingLoad&& load) {
+CDrawingDocument::OpenResult CDrawingDocument::FinishOpen(const std::string& path, LoadOutcome&& load) {
     OpenResult result;
     StopDrawing();
     lastPath_ = path;
@@ -94,7 +94,7 @@ CDrawingDocument::OpenResult CDrawingDocument::FinishOpen(const std::string& pat
         drawing_->Clear();
     }
     drawing_->CountLayerElements();
-    result.loaded = load.status == DrawingLoad::Status::Loaded;
+    result.loaded = load.ok();
     result.message = load.message;
     result.detail = load.detail;
     filePath_ = result.loaded ? path : std::string();
@@ -105,10 +105,10 @@ CDrawingDocument::OpenResult CDrawingDocument::FinishOpen(const std::string& pat
     return result;
 }
 
-DrawingSave CDrawingDocument::SaveTo(const std::string& path) {
+SaveOutcome CDrawingDocument::SaveTo(const std::string& path) {
     StopDrawing();
-    DrawingSave saved = save_(path, *drawing_);
-    if (saved.saved) SetModified(false);
+    SaveOutcome saved = save_(path, *drawing_);
+    if (saved.ok()) SetModified(false);
     return saved;
 }
 

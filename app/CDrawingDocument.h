@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/CAppSettings.h"
-#include "app/DrawingFiles.h"
 #include "app/SettingsStore.h"
 #include "display/ViewDocument.h"
+#include "model/JwwFile.h"
 
 namespace tolvani {
 
@@ -74,17 +74,17 @@ public:
     // ties the document to it; after a failed read the drawing keeps what
     // was read but a plain save asks for a name, so the damaged file is
     // never overwritten by its partial reading.
-    OpenResult FinishOpen(const std::string& path, DrawingLoad&& load);
+    OpenResult FinishOpen(const std::string& path, LoadOutcome&& load);
 
     // LocalWrite: saves the drawing as a plain JWW file; on success the
     // document is unmodified. Neither lastPath nor the tied file changes.
-    DrawingSave SaveTo(const std::string& path);
+    SaveOutcome SaveTo(const std::string& path);
     // The plain save: to the tied file; false (nothing done) when there is
     // none.
     bool HasFileToSave() const { return !filePath_.empty(); }
 
     // Replaces how drawings are written (tests inject failures here).
-    using SaveFunction = std::function<DrawingSave(const std::string&, CJwwDoc&)>;
+    using SaveFunction = std::function<SaveOutcome(const std::string&, CJwwDoc&)>;
     void SetSaveFunction(SaveFunction save) { save_ = std::move(save); }
 
     CAppSettings& settings() { return settings_; }

@@ -326,8 +326,8 @@ void CMainFrame::ShowOpenOutcome(const QString& path, bool loaded, const QString
 }
 
 bool CMainFrame::WriteTo(const QString& path, bool addToRecent) {
-    const DrawingSave saved = doc_.rules().SaveTo(path.toStdString());
-    if (!saved.saved) {
+    const SaveOutcome saved = doc_.rules().SaveTo(path.toStdString());
+    if (!saved.ok()) {
         prompts_.Message(this, CUiPrompts::Icon::Stop, QString::fromStdString(saved.message),
                          QString::fromStdString(saved.detail));
         return false;

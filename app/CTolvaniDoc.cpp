@@ -32,7 +32,7 @@ void CTolvaniDoc::OpenFile(const QString& path) {
     emit openStarted(path);
     const std::string file = path.toStdString();
     QThread* thread = QThread::create([this, file, path, generation] {
-        auto load = std::make_shared<DrawingLoad>(LoadDrawing(file));
+        auto load = std::make_shared<LoadOutcome>(LoadDrawingFile(file));
         QMetaObject::invokeMethod(
             this,
             [this, load, path, generation] {

@@ -1,31 +1,30 @@
 #include "display/ui/ViewPicture.h"
 
-#include <QPainter>
 #include <cmath>
 
 #include "display/ViewDocument.h"
-#include "display/qt/QtCanvas.h"
+#include "display/RecordingCanvas.h"
+#include "display/qt/ImageDraw.h"
 
 namespace tolvani::display {
 
+namespace {
+
+// A target that only converts sizes, at the view's resolution.
+class ResolutionCanvas : public RecordingCanvas {
+public:
+    explicit ResolutionCanvas(DeviceResolution r) : resolution_(r) {}
+    DeviceSize HimetricToDevice(DeviceSize himetric) const override { return resolution_.ToDevice(himetric); }
+    DeviceSize DeviceToHimetric(DeviceSize device) const override { return resolution_.ToHimetric(device); }
+
+private:
+    DeviceResolution resolution_;
+};
+
+}  // namespace
+
 void SetUpScreen(CJwwScreen& screen, const ViewValues& values, double dpiX, double dpiY) {
-    const DeviceSize ext = values.extent;
-    if (ext.width <= 0 || ext.height <= 0) return;
-    const DeviceSize lp = DeviceResolution{dpiX, dpiY}.ToDevice(ext);
-    const double lpw = lp.width, lph = lp.height;
-    const double w = screen.viewWidth;
-    const double h = w / (static_cast<double>(ext.width) / ext.height);
-    const double sx = lpw / w, sy = lph / h;
-    if (!(w > 0) || !std::isfinite(w) || !(h > 0) || !std::isfinite(h) || !(sx > 0) || !std::isfinite(sx) ||
-        !(sy > 0) || !std::isfinite(sy))
-        return;
-    screen.deviceWidth = lpw;
-    screen.deviceHeight = lph;
-    screen.viewHeight = h;
-    screen.scaleX = sx;
-    screen.scaleY = sy;
-    screen.UpdateVisibleRect();
-    screen.dotRadius = static_cast<int32_t>(values.dotSize * sx * 0.1);
+    SetUpDrawingContext(ResolutionCanvas({dpiX, dpiY}), screen, values);
 }
 
 ViewPicture DrawViewPicture(ViewPictureJob& job, const std::atomic<bool>* cancel) {
@@ -37,13 +36,13 @@ ViewPicture DrawViewPicture(ViewPictureJob& job, const std::atomic<bool>* cancel
     out.image.setDotsPerMeterY(static_cast<int>(std::lround(job.dpiY / 0.0254)));
     if (!job.drawing) return out;
     out.drawing = job.drawing.get();
-    QPainter painter(&out.image);
-    QtCanvas canvas(painter, job.dpiX, job.dpiY, &out.image);
-    // The draw path does not change the drawing; it takes it as changeable
-    // only until its signature says so.
-    out.report = DrawDrawing(canvas, const_cast<CJwwDoc&>(*job.drawing), job.screen, job.values);
-    painter.end();
-    out.cancelled = cancel && cancel->load();
+    DrawControl control;
+    control.threads = 0;
+    control.cancel = cancel;
+    control.dpiX = job.dpiX;
+    control.dpiY = job.dpiY;
+    out.report = DrawDrawingToImage(out.image, *job.drawing, job.screen, job.values, control);
+    out.cancelled = out.report.cancelled || (cancel && cancel->load());
     return out;
 }
 

@@ -11,6 +11,7 @@
 #include "app/CDrawingDocument.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
+#include "model/JwwStream.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani {
@@ -40,6 +41,28 @@ std::unique_ptr<CJwwDoc> Lines(int count) {
     return doc;
 }
 
+// A save that writes part of the drawing through the atomic write and then
+// fails as `fail` says, reporting as the program's own save does.
+SaveOutcome SaveFailingMidway(const std::string& path, CJwwDoc& doc, const std::function<void()>& fail) {
+    SaveOutcome out;
+    try {
+        WriteFileAtomically(path, [&](std::FILE* f) {
+            JwwStream ar(f, JwwStream::Mode::Storing);
+            doc.Save(ar);
+            ar.Flush();
+            fail();
+        });
+    } catch (const JwwFileError& e) {
+        out.status = SaveOutcome::Status::FileError;
+        out.message = kLocalWriteErrorMessage;
+        out.detail = e.what();
+    } catch (const JwwStreamError& e) {
+        out.status = SaveOutcome::Status::StreamError;
+        out.message = e.UserMessage(path);
+    }
+    return out;
+}
+
 void WriteBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -57,7 +80,7 @@ protected:
         damaged = dir + "/damaged.jww";
         WriteBytes(damaged, Bytes(full.begin(), full.begin() + static_cast<long>(full.size() * 2 / 3)));
     }
-    void Open(CDrawingDocument& doc, const std::string& path) { result = doc.FinishOpen(path, LoadDrawing(path)); }
+    void Open(CDrawingDocument& doc, const std::string& path) { result = doc.FinishOpen(path, LoadDrawingFile(path)); }
 
     CMemorySettingsStore store;
     std::string dir, good, damaged;
@@ -133,8 +156,8 @@ TEST_F(DrawingDocumentTest, ChangesMarkTheDocumentModifiedAndStopTheViewsFirst) 
     EXPECT_EQ(told, 1);
     EXPECT_EQ(view.events, (std::vector<std::string>{"stop 50", "update 49"}));
 
-    const DrawingSave saved = doc.SaveTo(dir + "/copy.jww");
-    EXPECT_TRUE(saved.saved) << saved.message << " " << saved.detail;
+    const SaveOutcome saved = doc.SaveTo(dir + "/copy.jww");
+    EXPECT_TRUE(saved.ok()) << saved.message << " " << saved.detail;
     EXPECT_FALSE(doc.modified());
     // Saving elsewhere changes neither the tied file nor the dialogs' name.
     EXPECT_EQ(doc.filePath(), good);
@@ -147,30 +170,22 @@ TEST_F(DrawingDocumentTest, ChangesMarkTheDocumentModifiedAndStopTheViewsFirst) 
 TEST_F(DrawingDocumentTest, AFailedSaveReportsWhyLeavesTheOldFileWholeAndTheDocumentModified) {
     struct Case {
         const char* what;
-        DrawingWriter writer;
+        std::function<void()> fail;
         std::string message;
     };
     const std::vector<Case> cases = {
-        {"the disk fills midway",
-         [](std::FILE* f, CJwwDoc&) {
-             std::fputs("JwwData.", f);
-             throw JwwFileError("No space left on device");
-         },
-         "ローカル保存でエラー！"},
-        {"the stream fails midway",
-         [](std::FILE* f, CJwwDoc& d) {
-             WriteJwwBody(f, d);
-             throw JwwGenericError();
-         },
+        {"the disk fills midway", [] { throw JwwFileError("No space left on device"); }, "ローカル保存でエラー！"},
+        {"the stream fails midway", [] { throw JwwGenericError(); },
          "%1 へのアクセス中に不明なエラーが発生しました。"},
     };
     for (const Case& c : cases) {
         CDrawingDocument doc(store, false);
         Open(doc, good);
         doc.ChangeDrawing([](CJwwDoc& d) { d.mainList.clear(); });
-        doc.SetSaveFunction([&c](const std::string& path, CJwwDoc& d) { return SaveDrawing(path, d, c.writer); });
-        const DrawingSave saved = doc.SaveTo(good);
-        EXPECT_FALSE(saved.saved) << c.what;
+        doc.SetSaveFunction(
+            [&c](const std::string& path, CJwwDoc& d) { return SaveFailingMidway(path, d, c.fail); });
+        const SaveOutcome saved = doc.SaveTo(good);
+        EXPECT_FALSE(saved.ok()) << c.what;
         std::string message = c.message;
         if (message.find("%1") != std::string::npos) message.replace(message.find("%1"), 2, good);
         EXPECT_EQ(saved.message, message) << c.what;
@@ -187,8 +202,8 @@ TEST_F(DrawingDocumentTest, ASaveIntoAPlaceThatCannotHoldAFileSaysSoWithTheSyste
     CDrawingDocument doc(store, false);
     Open(doc, good);
     // A regular file stands where the folder would be.
-    const DrawingSave saved = doc.SaveTo(good + "/inside.jww");
-    EXPECT_FALSE(saved.saved);
+    const SaveOutcome saved = doc.SaveTo(good + "/inside.jww");
+    EXPECT_FALSE(saved.ok());
     EXPECT_EQ(saved.message, "ローカル保存でエラー！");
     EXPECT_NE(saved.detail.find("Not a directory"), std::string::npos) << saved.detail;
     EXPECT_EQ(test::ReadFileBytes(good), full);

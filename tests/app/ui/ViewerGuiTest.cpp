@@ -22,6 +22,7 @@
 #include "display/qt/DrawingExport.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
+#include "model/JwwStream.h"
 
 using namespace tolvani;
 
@@ -485,10 +486,21 @@ private slots:
         const QByteArray old = FileBytes(target);
         doc_->rules().ChangeDrawing([](CJwwDoc& d) { d.mainList.clear(); });
         doc_->rules().SetSaveFunction([](const std::string& path, CJwwDoc& d) {
-            return SaveDrawing(path, d, [](std::FILE* f, CJwwDoc& doc) {
-                WriteJwwBody(f, doc);
-                throw JwwFileError("No space left on device");
-            });
+            // The disk fills once most of the drawing is written.
+            SaveOutcome out;
+            try {
+                WriteFileAtomically(path, [&d](std::FILE* f) {
+                    JwwStream ar(f, JwwStream::Mode::Storing);
+                    d.Save(ar);
+                    ar.Flush();
+                    throw JwwFileError("No space left on device");
+                });
+            } catch (const JwwFileError& e) {
+                out.status = SaveOutcome::Status::FileError;
+                out.message = kLocalWriteErrorMessage;
+                out.detail = e.what();
+            }
+            return out;
         });
         QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(prompts_->messages, QStringList{"ローカル保存でエラー！"});
