@@ -1,0 +1,27 @@
+#include "table/TableCommands.h"
+
+#include "table/TableBuilder.h"
+#include "table/TableMessages.h"
+
+namespace tolvani {
+
+const char* TableCommands::Measure(const CTableOptions& confirmed, const CJwwDoc& doc) {
+    options = confirmed;
+    table.measure = CTableMeasure();
+    if (!IsTableBlockNameFree(doc, options)) return kBlockNameTakenMessage;
+    MeasureTable(table, doc, options);
+    return nullptr;
+}
+
+const char* TableCommands::TakeOptions(const CTableOptions& confirmed, const CJwwDoc& doc) {
+    options = confirmed;
+    return IsTableBlockNameFree(doc, options) ? nullptr : kBlockNameTakenMessage;
+}
+
+TableCommands::PlaceResult TableCommands::Place(CJwwDoc& doc, double x, double y) {
+    if (!Measured()) return PlaceResult::NothingToPlace;
+    if (!IsTableBlockNameFree(doc, options)) return PlaceResult::NameTaken;
+    return PlaceTable(doc, table, options, x, y, undo) ? PlaceResult::Placed : PlaceResult::NothingToPlace;
+}
+
+}  // namespace tolvani
