@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "model/Cp932.h"
-#include "table/TableMessages.h"
+#include "table/TableChecks.h"
 
 namespace tolvani {
 
@@ -87,18 +87,23 @@ CellOptionRules::Shown CellOptionRules::Opening() const {
     return s;
 }
 
-const char* CellOptionRules::Confirm(const Shown& shown) {
-    if (shown.cellBlock && shown.blockName.empty()) return kBlockNameNeededMessage;
-    std::size_t replaced = 0;
-    std::string name = Utf8ToCp932(shown.blockName, &replaced);
-    if (replaced != 0 && shown.cellBlock) return kBlockNameNotShiftJisMessage;
-    options.blockName = std::move(name);
+std::string CellOptionRules::Confirm(const Shown& shown) {
+    if (shown.cellBlock) {
+        std::string name;
+        std::string refusal = CheckTableBlockName(shown.blockName, name);
+        if (!refusal.empty()) return refusal;
+        options.blockName = std::move(name);
+    } else {
+        // Kept for a later block figure; a character without a code page
+        // 932 form would show as 〓 then, and be refused when ticked.
+        options.blockName = Utf8ToCp932(shown.blockName);
+    }
     if (InList(shown.textTypeLine, kTextTypes)) options.cellTextType = shown.textTypeLine + 1;
     int* margins[4] = {&options.cellLeft, &options.cellRight, &options.cellTop, &options.cellBottom};
     for (int i = 0; i < 4; ++i) *margins[i] = std::clamp(shown.margins[i], kMarginMin, kMarginMax);
     options.cellLayer = shown.cellLayer;
     options.cellBlock = shown.cellBlock;
-    return nullptr;
+    return std::string();
 }
 
 }  // namespace tolvani

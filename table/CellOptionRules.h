@@ -64,9 +64,9 @@ public:
     // The values the dialog opens with.
     Shown Opening() const;
 
-    // OK: the message that keeps the dialog open, or nullptr when the
+    // OK: the message that keeps the dialog open (UTF-8), or "" when the
     // shown values were taken into the working copy.
-    const char* Confirm(const Shown& shown);
+    std::string Confirm(const Shown& shown);
 
     CTableOptions options;  // the working copy
     double textWidth[kTextTypes + 1] = {};

@@ -1,16 +1,17 @@
 #include "table/TableCommands.h"
 
 #include "table/TableBuilder.h"
+#include "table/TableChecks.h"
 #include "table/TableMessages.h"
 
 namespace tolvani {
 
-const char* TableCommands::Measure(const CTableOptions& confirmed, const CJwwDoc& doc) {
+std::string TableCommands::Measure(const CTableOptions& confirmed, const CJwwDoc& doc) {
     options = confirmed;
     table.measure = CTableMeasure();
-    if (!IsTableBlockNameFree(doc, options)) return kBlockNameTakenMessage;
-    MeasureTable(table, doc, options);
-    return nullptr;
+    std::string refusal = CheckTableInsertion(doc, table, options);
+    if (refusal.empty()) MeasureTable(table, doc, options);
+    return refusal;
 }
 
 const char* TableCommands::TakeOptions(const CTableOptions& confirmed, const CJwwDoc& doc) {

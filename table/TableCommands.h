@@ -5,6 +5,8 @@
 // rules of what may happen live here.
 #pragma once
 
+#include <string>
+
 #include "model/CJwwDoc.h"
 #include "table/CCsvDoc.h"
 #include "table/TableOptions.h"
@@ -21,10 +23,10 @@ public:
     bool UndoEnabled(const CJwwDoc& doc) const { return undo.Available(doc); }
 
     // After both dialogs of the import ended with OK: takes the confirmed
-    // options and measures the table. Returns the message to show when a
-    // table that is to become a block names a block the drawing already
-    // has; nothing is measured then.
-    const char* Measure(const CTableOptions& confirmed, const CJwwDoc& doc);
+    // options and measures the table. Returns the message to show (UTF-8)
+    // when there is no table or when a table that is to become a block
+    // names a block the drawing already has; nothing is measured then.
+    std::string Measure(const CTableOptions& confirmed, const CJwwDoc& doc);
     // The options command after OK: takes the options; returns the message
     // to show when the block name is taken (the options stay taken).
     const char* TakeOptions(const CTableOptions& confirmed, const CJwwDoc& doc);

@@ -10,7 +10,6 @@ inline constexpr const char* kTableNotReadMessage = "表が読み込まれてい
 inline constexpr const char* kBlockNameTakenMessage =
     "ブロック名がすでに登録済です、名前を変えてやり直して下さい！";
 inline constexpr const char* kBlockNameNeededMessage = "ブロック挿入するためには、名前が必要です！";
-inline constexpr const char* kBlockNameNotShiftJisMessage = "ブロック名に Shift-JIS で表せない文字があります。";
 
 // "表が大きすぎます（%d セル）。" with the cell count.
 std::string TableTooLargeMessage(long long cells);

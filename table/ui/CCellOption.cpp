@@ -176,8 +176,9 @@ void CCellOption::accept() {
     shown.cellLayer = layerCheck_->isChecked();
     shown.cellBlock = blockCheck_->isChecked();
     shown.blockName = blockName_->text().toStdString();
-    if (const char* refusal = rules_.Confirm(shown)) {
-        prompts_.Message(this, QString::fromUtf8(refusal));
+    const std::string refusal = rules_.Confirm(shown);
+    if (!refusal.empty()) {
+        prompts_.Message(this, QString::fromStdString(refusal));
         return;
     }
     QDialog::accept();

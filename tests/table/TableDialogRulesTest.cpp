@@ -21,9 +21,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// A message, or "-" for none.
-std::string Said(const char* message) { return message ? message : "-"; }
-
 std::string WriteFile(const std::string& dir, const std::string& name, const std::string& bytes) {
     const std::string path = dir + "/" + name;
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -193,15 +190,15 @@ TEST(CellOptionRules, OkTakesTheShownValuesOrKeepsTheDialogOpen) {
         const char* what;
         bool block;
         std::string name;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
         {"block without a name", true, "", kBlockNameNeededMessage},
-        {"block with a name", true, "部材表", nullptr},
-        {"no block, no name", false, "", nullptr},
-        {"a name typed, then the box cleared", false, "表A", nullptr},
-        {"a name without Shift-JIS form", true, "表\U0001F600", kBlockNameNotShiftJisMessage},
-        {"the same without a block", false, "表\U0001F600", nullptr},
+        {"block with a name", true, "部材表", ""},
+        {"no block, no name", false, "", ""},
+        {"a name typed, then the box cleared", false, "表A", ""},
+        {"a name without Shift-JIS form", true, "表\U0001F600", "ブロック名に Shift-JIS で表せない文字があります: 表\U0001F600"},
+        {"the same without a block", false, "表\U0001F600", ""},
     };
     for (const auto& c : cases) {
         CellOptionRules rules;
@@ -215,9 +212,9 @@ TEST(CellOptionRules, OkTakesTheShownValuesOrKeepsTheDialogOpen) {
         s.cellLayer = true;
         s.cellBlock = c.block;
         s.blockName = c.name;
-        const char* message = rules.Confirm(s);
-        EXPECT_EQ(Said(message), Said(c.message)) << c.what;
-        if (message) {
+        const std::string message = rules.Confirm(s);
+        EXPECT_EQ(message, c.message) << c.what;
+        if (!message.empty()) {
             EXPECT_EQ(rules.options.cellTextType, 3) << c.what;  // nothing taken
             EXPECT_FALSE(rules.options.cellBlock) << c.what;
             continue;
@@ -229,7 +226,7 @@ TEST(CellOptionRules, OkTakesTheShownValuesOrKeepsTheDialogOpen) {
         EXPECT_EQ(rules.options.cellBottom, 0);
         EXPECT_TRUE(rules.options.cellLayer);
         EXPECT_EQ(rules.options.cellBlock, c.block) << c.what;
-        EXPECT_EQ(rules.options.blockName, Utf8ToCp932(c.name)) << c.what;
+        EXPECT_EQ(rules.options.blockName, Utf8ToCp932(c.name)) << c.what;  // 〓 for the emoji
     }
 }
 
@@ -258,19 +255,19 @@ TEST(TableCommands, BlockNameIsCheckedOnlyForABlock) {
     ASSERT_TRUE(commands.table.ReadCsvBytes("a,b\n").ok());
     CTableOptions o;
     o.blockName = Utf8ToCp932("表1");
-    EXPECT_EQ(commands.Measure(o, doc), nullptr);  // no block: the name plays no part
+    EXPECT_EQ(commands.Measure(o, doc), "");  // no block: the name plays no part
     EXPECT_TRUE(commands.Measured());
     o.blockName.clear();
-    EXPECT_EQ(commands.Measure(o, doc), nullptr);
+    EXPECT_EQ(commands.Measure(o, doc), "");
     o.cellBlock = true;
     o.blockName = Utf8ToCp932("表1");
-    EXPECT_STREQ(commands.Measure(o, doc), kBlockNameTakenMessage);
+    EXPECT_EQ(commands.Measure(o, doc), kBlockNameTakenMessage);
     EXPECT_FALSE(commands.Measured());
     EXPECT_FALSE(commands.table.empty());  // the table is still there for another try
     EXPECT_STREQ(commands.TakeOptions(o, doc), kBlockNameTakenMessage);
     EXPECT_TRUE(commands.options.cellBlock);  // the confirmed options stay
     o.blockName = Utf8ToCp932("表2");
-    EXPECT_EQ(commands.Measure(o, doc), nullptr);
+    EXPECT_EQ(commands.Measure(o, doc), "");
     EXPECT_TRUE(commands.Measured());
 }
 
@@ -280,11 +277,12 @@ TEST(TableCommands, PlaceAndUndo) {
     const std::size_t before = doc.mainList.size();
     TableCommands commands;
     EXPECT_EQ(commands.Place(doc, 0, 0), TableCommands::PlaceResult::NothingToPlace);
+    EXPECT_EQ(commands.Measure(CTableOptions(), doc), kTableNotReadMessage);
     ASSERT_TRUE(commands.table.ReadCsvBytes("a,b\n1,2\n").ok());
     CTableOptions o;
     o.cellBlock = true;
     o.blockName = "T";
-    ASSERT_EQ(commands.Measure(o, doc), nullptr);
+    ASSERT_EQ(commands.Measure(o, doc), "");
     EXPECT_GT(commands.TableWidth(), 0);
     EXPECT_GT(commands.TableHeight(), 0);
 
