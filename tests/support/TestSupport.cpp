@@ -6,6 +6,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <gtest/gtest.h>
+
 #include "model/JwwStream.h"
 
 namespace tolvani::test {
@@ -82,6 +84,17 @@ std::string MakeTempDir() {
     char tmpl[] = "/tmp/tolvani-test-XXXXXX";
     const char* d = mkdtemp(tmpl);
     return d ? std::string(d) : std::string("/tmp");
+}
+
+std::string WriteTestFile(const std::string& dir, const std::string& name, const std::string& bytes) {
+    const std::string path = dir + "/" + name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(f, nullptr) << path;
+    if (f) {
+        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size()) << path;
+        std::fclose(f);
+    }
+    return path;
 }
 
 }  // namespace tolvani::test

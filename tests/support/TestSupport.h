@@ -56,4 +56,8 @@ long FirstDifference(const Bytes& a, const Bytes& b);
 // A fresh temporary folder for one test, removed by the caller if wanted.
 std::string MakeTempDir();
 
+// Writes the bytes to dir/name and returns the path; the test fails when
+// the file cannot be written.
+std::string WriteTestFile(const std::string& dir, const std::string& name, const std::string& bytes);
+
 }  // namespace tolvani::test

@@ -249,12 +249,7 @@ TEST(CsvReader, FileThatCannotBeReadLeavesTheTableEmpty) {
         EXPECT_EQ(doc.rowCount, 0);
     }
 
-    const std::string path = dir + "/t.csv";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    const std::string bytes = "\xEF\xBB\xBF" "x,y\r\n";
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    const std::string path = test::WriteTestFile(dir, "t.csv", "\xEF\xBB\xBF" "x,y\r\n");
     EXPECT_TRUE(doc.ReadCsvFile(path).ok());
     EXPECT_EQ(doc.rows, (Rows{{"x", "y"}}));
     std::filesystem::remove_all(dir);

@@ -42,14 +42,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     std::string File(const std::string& name, const std::string& bytes) {
-        const std::string path = dir + "/" + name;
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        EXPECT_NE(f, nullptr);
-        if (f) {
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
-        }
-        return path;
+        return test::WriteTestFile(dir, name, bytes);
     }
 
     void Load(const std::string& path, CJwwDoc& doc) {

@@ -21,17 +21,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-std::string WriteFile(const std::string& dir, const std::string& name, const std::string& bytes) {
-    const std::string path = dir + "/" + name;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(f, nullptr);
-    if (f) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
-    return path;
-}
-
 class CsvDlgRulesTest : public ::testing::Test {
 protected:
     void SetUp() override { dir = test::MakeTempDir(); }
@@ -43,7 +32,7 @@ protected:
 };
 
 TEST_F(CsvDlgRulesTest, FirstRowIsTheHeadingsAndTheOthersTheLines) {
-    rules.ReadFile(WriteFile(dir, "a.csv", Utf8ToCp932("品名,数量,備考\r\n鉛筆,3\r\n消しゴム,10,\"白,黒\"\r\n")));
+    rules.ReadFile(test::WriteTestFile(dir, "a.csv", Utf8ToCp932("品名,数量,備考\r\n鉛筆,3\r\n消しゴム,10,\"白,黒\"\r\n")));
     EXPECT_EQ(rules.readError(), "");
     EXPECT_EQ(rules.Headings(), (Texts{"品名", "数量", "備考"}));
     ASSERT_EQ(rules.LineCount(), 2);
@@ -78,7 +67,7 @@ TEST_F(CsvDlgRulesTest, EmptyOrFailedReadsAreRefusedWithTheirMessages) {
         CFixedClipboardText clip(u"a\tb\r\n");
         rules.ReadClipboard(clip);
         ASSERT_EQ(rules.Confirm(), nullptr);
-        rules.ReadFile(c.bytes.empty() ? dir + "/missing.csv" : WriteFile(dir, "t.csv", c.bytes));
+        rules.ReadFile(c.bytes.empty() ? dir + "/missing.csv" : test::WriteTestFile(dir, "t.csv", c.bytes));
         EXPECT_EQ(rules.readError(), c.error) << c.what;
         EXPECT_TRUE(rules.Headings().empty()) << c.what;
         EXPECT_EQ(rules.LineCount(), 0) << c.what;
@@ -98,7 +87,7 @@ TEST_F(CsvDlgRulesTest, EmptyOrFailedReadsAreRefusedWithTheirMessages) {
 }
 
 TEST_F(CsvDlgRulesTest, ReplacedCharactersAreNotedUntilTheNextRead) {
-    rules.ReadFile(WriteFile(dir, "e.csv", "\xEF\xBB\xBF" "a\xF0\x9F\x98\x80,\xC3\xA9\n"));
+    rules.ReadFile(test::WriteTestFile(dir, "e.csv", "\xEF\xBB\xBF" "a\xF0\x9F\x98\x80,\xC3\xA9\n"));
     EXPECT_EQ(rules.note(), "Shift-JIS で表せない文字 2 個を「〓」に置き換えました。");
     EXPECT_EQ(rules.Headings(), (Texts{"a〓", "〓"}));
     CFixedClipboardText clip(u"a\tb\r\n");

@@ -68,12 +68,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     std::string File(const std::string& name, const std::string& bytes) {
-        const std::string path = dir + "/" + name;
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        EXPECT_NE(f, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-        return path;
+        return test::WriteTestFile(dir, name, bytes);
     }
 
     std::string dir;
