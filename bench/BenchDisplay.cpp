@@ -7,8 +7,11 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <map>
+#include <thread>
 
 #include "app/gen/DrawingGenerator.h"
 #include "display/DrawDocument.h"
@@ -50,7 +53,8 @@ CJwwDoc& KindDrawing(ElementKind kind) {
 }
 
 // Draws the whole paper, zoomed in by `zoom`, onto the image.
-void DrawOnce(const CJwwDoc& doc, QImage& image, double zoom, int threads = 1) {
+void DrawOnce(const CJwwDoc& doc, QImage& image, double zoom, int threads = 1,
+              const std::atomic<bool>* cancel = nullptr) {
     ViewValues values;
     values.clientSize = {kWidth, kHeight};
     values.extent = DeviceToHimetric(values.clientSize, 96, 96);
@@ -61,6 +65,7 @@ void DrawOnce(const CJwwDoc& doc, QImage& image, double zoom, int threads = 1) {
     image.fill(Qt::white);
     DrawControl control;
     control.threads = threads;
+    control.cancel = cancel;
     control.dpiX = control.dpiY = 96;
     DrawDrawingToImage(image, doc, screen, values, control);
 }
@@ -85,6 +90,30 @@ void BM_ZoomedIn10x(benchmark::State& state) {
     for (auto _ : state) DrawOnce(doc, image, 10, threads);
 }
 BENCHMARK(BM_ZoomedIn10x)->ArgName("threads")->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// How long a draw of the whole paper goes on after its cancel flag is set
+// (set 300 ms into the draw, from another thread).
+void BM_CancelLatency(benchmark::State& state) {
+    const CJwwDoc& doc = Drawing();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    const int threads = static_cast<int>(state.range(0));
+    DrawOnce(doc, image, 1, threads);
+    using Clock = std::chrono::steady_clock;
+    for (auto _ : state) {
+        std::atomic<bool> cancel{false};
+        Clock::time_point setAt;
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            setAt = Clock::now();
+            cancel = true;
+        });
+        DrawOnce(doc, image, 1, threads, &cancel);
+        const Clock::time_point stopped = Clock::now();
+        canceller.join();
+        state.SetIterationTime(std::chrono::duration<double>(stopped - setAt).count());
+    }
+}
+BENCHMARK(BM_CancelLatency)->ArgName("threads")->Arg(1)->Arg(2)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // Glyphs drawn for the drawing: text outputs on a recording canvas.
 double CountGlyphs(CJwwDoc& doc) {
