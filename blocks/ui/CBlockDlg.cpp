@@ -23,19 +23,14 @@ namespace {
 
 const int kListWidths[] = {40, 120, 130, 55};
 
-void Call(const std::function<void()>& f) {
-    if (f) f();
-}
-
 }  // namespace
 
-CBlockDlg::CBlockDlg(CJwwDoc& doc, Hooks hooks, QWidget* parent)
+CBlockDlg::CBlockDlg(const CJwwDoc& doc, Hooks hooks, QWidget* parent)
     : QDialog(parent), doc_(doc), hooks_(std::move(hooks)) {
     setWindowTitle("ブロック図形");
 
     // The fill writes the tree identifiers into the insertions.
-    Call(hooks_.beforeChange);
-    blockTree_.Fill(doc_);
+    hooks_.change([this](CJwwDoc& d) { blockTree_.Fill(d); });
     treeModel_ = new BlockTreeModel(blockTree_, this);
     listModel_ = new BlockListModel(FillBlockListView(doc_), this);
 
@@ -144,10 +139,10 @@ void CBlockDlg::WalkTree(bool expand) {
 }
 
 void CBlockDlg::WriteSelection(int parentId, int itemId) {
-    Call(hooks_.beforeChange);
-    doc_.selectedParentId = parentId;
-    doc_.selectedItemId = itemId;
-    Call(hooks_.redraw);
+    hooks_.change([parentId, itemId](CJwwDoc& d) {
+        d.selectedParentId = parentId;
+        d.selectedItemId = itemId;
+    });
 }
 
 void CBlockDlg::OnSelectionChanged() {

@@ -20,19 +20,20 @@ class BlockListModel;
 class CBlockDlg : public QDialog {
     Q_OBJECT
 public:
+    using Change = std::function<void(CJwwDoc&)>;
     struct Hooks {
-        // Called before the dialog writes into the drawing (the tree fill's
-        // identifiers, the selection pair): stops a running draw.
-        std::function<void()> beforeChange;
-        // Redraws all views of the drawing.
-        std::function<void()> redraw;
+        // Runs a change of the drawing (the tree fill's identifiers, the
+        // selection pair): stops the running draw first, redraws all views
+        // after.
+        std::function<void(const Change&)> change;
         // Shows a message once the dialog is on screen; a warning box when
         // not given.
         std::function<void(QWidget*, const QString&)> message;
     };
 
-    // Fills the list and the tree from the drawing.
-    CBlockDlg(CJwwDoc& doc, Hooks hooks, QWidget* parent = nullptr);
+    // Fills the list and the tree from the drawing, which the dialog
+    // changes only through hooks.change.
+    CBlockDlg(const CJwwDoc& doc, Hooks hooks, QWidget* parent = nullptr);
     ~CBlockDlg() override;
 
     // Every way of closing ends here: the selection is cleared and the
@@ -53,7 +54,7 @@ private:
     void ShowDump(bool definitions);
     void WriteSelection(int parentId, int itemId);
 
-    CJwwDoc& doc_;
+    const CJwwDoc& doc_;
     Hooks hooks_;
     BlockTree blockTree_;
     BlockTreeModel* treeModel_;

@@ -62,11 +62,17 @@ std::unique_ptr<CJwwDoc> Houses() {
 }
 
 struct Recorder {
+    explicit Recorder(CJwwDoc& d) : doc(&d) {}
+    CJwwDoc* doc;
     int changes = 0;
     int redraws = 0;
     std::vector<QString> messages;
     CBlockDlg::Hooks Hooks() {
-        return {[this] { ++changes; }, [this] { ++redraws; },
+        return {[this](const CBlockDlg::Change& change) {
+                    ++changes;
+                    change(*doc);
+                    ++redraws;
+                },
                 [this](QWidget*, const QString& text) { messages.push_back(text); }};
     }
 };
@@ -92,7 +98,7 @@ void ClickItem(QTreeView* tree, const QModelIndex& index) {
 
 TEST(BlockDialog, OpensWithTheTreeTheListAndOneMessage) {
     auto doc = Houses();
-    Recorder rec;
+    Recorder rec(*doc);
     CBlockDlg dlg(*doc, rec.Hooks());
     EXPECT_EQ(rec.changes, 1);  // the fill writes into the insertions
     dlg.show();
@@ -101,6 +107,10 @@ TEST(BlockDialog, OpensWithTheTreeTheListAndOneMessage) {
     ASSERT_EQ(rec.messages.size(), 1u);
     EXPECT_EQ(rec.messages[0], "リストが見つかりません（1 件）");
     EXPECT_EQ(dlg.windowTitle(), "ブロック図形");
+    // Nothing is chosen, and nothing highlighted, until the tree is used.
+    dlg.tree()->setFocus();
+    EXPECT_EQ(doc->selectedParentId, 0);
+    EXPECT_EQ(doc->selectedItemId, 0);
 
     auto* model = dlg.tree()->model();
     ASSERT_EQ(model->rowCount(), 2);
@@ -127,7 +137,7 @@ TEST(BlockDialog, OpensWithTheTreeTheListAndOneMessage) {
 
 TEST(BlockDialog, ExpandAndCollapseSetTheImages) {
     auto doc = Houses();
-    Recorder rec;
+    Recorder rec(*doc);
     CBlockDlg dlg(*doc, rec.Hooks());
     dlg.show();
     auto* tree = dlg.tree();
@@ -150,7 +160,7 @@ TEST(BlockDialog, ASelectedInsertionTurnsRedUntilTheDialogCloses) {
         auto doc = Houses();
         const long before = RedPixels(*doc);
         EXPECT_EQ(before, 0);
-        Recorder rec;
+        Recorder rec(*doc);
         CBlockDlg dlg(*doc, rec.Hooks());
         dlg.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
@@ -192,7 +202,7 @@ TEST(BlockDialog, ASelectedInsertionTurnsRedUntilTheDialogCloses) {
 
 TEST(BlockDialog, DumpsOpenInAScrollableReadOnlyWindow) {
     auto doc = Houses();
-    Recorder rec;
+    Recorder rec(*doc);
     CBlockDlg dlg(*doc, rec.Hooks());
     dlg.show();
     const struct {
@@ -222,7 +232,7 @@ TEST(BlockDialog, DumpsOpenInAScrollableReadOnlyWindow) {
 TEST(BlockDialog, AnEmptyDrawingAndAVeryDeepOneBothOpen) {
     {
         auto doc = NewDrawing();
-        Recorder rec;
+        Recorder rec(*doc);
         CBlockDlg dlg(*doc, rec.Hooks());
         dlg.show();
         QCoreApplication::processEvents();
@@ -235,7 +245,7 @@ TEST(BlockDialog, AnEmptyDrawingAndAVeryDeepOneBothOpen) {
         auto doc = NewDrawing();
         for (int i = 0; i < 50000; ++i) Place(Define(*doc, i, "c" + std::to_string(i)).elements, i + 1, 1, 0);
         Place(doc->mainList, 0, 0, 0);
-        Recorder rec;
+        Recorder rec(*doc);
         CBlockDlg dlg(*doc, rec.Hooks());
         dlg.show();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !rec.messages.empty(); }));

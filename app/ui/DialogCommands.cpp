@@ -1,0 +1,108 @@
+#include "app/ui/DialogCommands.h"
+
+#include "app/CMainFrame.h"
+#include "app/Commands.h"
+#include "app/PathDialogRules.h"
+#include "app/SettingsSheetRules.h"
+#include "app/ui/CAboutDlg.h"
+#include "app/ui/CApryDisp.h"
+#include "app/ui/CHelpDlg.h"
+#include "app/ui/CPathDlg.h"
+#include "app/ui/CPropSheet.h"
+#include "app/ui/UiPrompts.h"
+#include "blocks/ui/CBlockDlg.h"
+#include "display/ui/CJwwLayer.h"
+
+namespace tolvani {
+
+CDialogCommands::CDialogCommands(CMainFrame& frame, CUiPrompts& prompts)
+    : QObject(&frame), frame_(frame), prompts_(prompts) {
+    frame_.SetCommand(cmd::kLayerSettings, [this] { ShowLayers(); });
+    frame_.SetCommand(cmd::kBlockFigures, [this] { ShowBlocks(); });
+    frame_.SetCommand(cmd::kSettingsSheet, [this] { ShowSettingsSheet(); });
+    frame_.SetCommand(cmd::kJwwPath, [this] { ShowPath(); });
+    frame_.SetCommand(cmd::kHelp, [this] { ShowHelp(); });
+    frame_.SetCommand(cmd::kAppAbout, [this] { ShowAbout(); });
+}
+
+CDrawingDocument& CDialogCommands::Document() const { return frame_.document().rules(); }
+
+void CDialogCommands::ShowLayers() {
+    CDrawingDocument& doc = Document();
+    layerRules_.CopyIn(doc.drawing());
+    display::CJwwLayer dlg(layerRules_, &frame_);
+    if (dlg.exec() != QDialog::Accepted) return;
+    bool changed = false;
+    doc.ChangeDrawing([&](CJwwDoc& d) { changed = layerRules_.CopyOut(d); }, false);
+    if (changed) doc.SetModified(true);
+}
+
+void CDialogCommands::ShowBlocks() {
+    CDrawingDocument& doc = Document();
+    CBlockDlg::Hooks hooks;
+    // Neither the tree identifiers nor the selection are part of the file:
+    // the document does not become modified by them.
+    hooks.change = [&doc](const CBlockDlg::Change& change) { doc.ChangeDrawing(change, false); };
+    hooks.message = [this](QWidget* parent, const QString& text) {
+        prompts_.Message(parent, CUiPrompts::Icon::Warning, text);
+    };
+    CBlockDlg dlg(doc.drawing(), std::move(hooks), &frame_);
+    dlg.exec();
+}
+
+void CDialogCommands::ShowSettingsSheet() {
+    CDrawingDocument& doc = Document();
+    CAppSettings& s = doc.settings();
+    SettingsSheetRules rules;
+    rules.CopyIn(doc.drawing().header, s.zoomUp, s.dotSize);
+    CPropSheet sheet(rules, &frame_);
+    if (sheet.exec() != QDialog::Accepted) return;
+    SettingsSheetRules::Changes changes;
+    doc.ChangeDrawing(
+        [&](CJwwDoc& d) {
+            int zoomUp = s.zoomUp;
+            int dotSize = s.dotSize;
+            changes = rules.CopyOut(d.header, zoomUp, dotSize);
+            s.zoomUp = zoomUp;
+            s.dotSize = dotSize;
+            doc.Values().dotSize = dotSize;
+        },
+        false);
+    if (changes.drawing) doc.SetModified(true);
+}
+
+void CDialogCommands::ShowDisplayDialog(CDrawingDocument& doc, QWidget* parent) {
+    CApryDisp dlg(doc.Values().dotSize, parent);
+    if (dlg.exec() != QDialog::Accepted) return;
+    const int value = dlg.value();
+    doc.ChangeDrawing(
+        [&](CJwwDoc&) {
+            doc.Values().dotSize = value;
+            if (!doc.RunningEmbedded()) doc.settings().dotSize = value;
+        },
+        false);
+}
+
+void CDialogCommands::ShowPath() {
+    CAppSettings& s = Document().settings();
+    PathDialogRules rules;
+    rules.CopyIn(s.jwwPath, s.objEdit, s.objOutp);
+    CPathDlg dlg(rules, &frame_);
+    if (dlg.exec() != QDialog::Accepted) return;
+    int objEdit = s.objEdit, objOutp = s.objOutp;
+    rules.CopyOut(s.jwwPath, objEdit, objOutp);
+    s.objEdit = objEdit;
+    s.objOutp = objOutp;
+}
+
+void CDialogCommands::ShowHelp() {
+    CHelpDlg dlg(&frame_);
+    dlg.exec();
+}
+
+void CDialogCommands::ShowAbout() {
+    CAboutDlg dlg(&frame_);
+    dlg.exec();
+}
+
+}  // namespace tolvani
