@@ -52,6 +52,7 @@ CBlockDlg::CBlockDlg(const CJwwDoc& doc, Hooks hooks, QWidget* parent)
     list_->setModel(listModel_);
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     list_->setShowGrid(true);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
