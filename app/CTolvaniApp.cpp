@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "app/CTolvaniDoc.h"
 #include "app/QtSettingsStore.h"
+#include "app/ui/DialogCommands.h"
 
 namespace tolvani {
 
@@ -41,6 +42,7 @@ int CTolvaniApp::InitInstance(const CommandLine& line, std::unique_ptr<CSettings
     try {
         doc_ = std::make_unique<CTolvaniDoc>(*store_, runningEmbedded_);
         frame_ = std::make_unique<CMainFrame>(*doc_, *prompts_);
+        new CDialogCommands(*frame_, *prompts_);  // owned by the frame
     } catch (const std::exception&) {
         frame_.reset();
         doc_.reset();

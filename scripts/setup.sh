@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libqt6svg6-dev libgl-dev
+  qt6-base-dev libqt6svg6-dev libgl-dev qt6-translations-l10n
   zlib1g-dev libgsf-1-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
   xvfb xauth

@@ -1,5 +1,9 @@
 #include "app/ui/DialogCommands.h"
 
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include "app/CMainFrame.h"
 #include "app/Commands.h"
 #include "app/PathDialogRules.h"
@@ -15,8 +19,22 @@
 
 namespace tolvani {
 
+namespace {
+
+// The platform's own choosers (colour, file) speak the program's language.
+void InstallPlatformTranslation() {
+    static QTranslator* translator = nullptr;
+    if (translator) return;
+    translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+}  // namespace
+
 CDialogCommands::CDialogCommands(CMainFrame& frame, CUiPrompts& prompts)
     : QObject(&frame), frame_(frame), prompts_(prompts) {
+    InstallPlatformTranslation();
     frame_.SetCommand(cmd::kLayerSettings, [this] { ShowLayers(); });
     frame_.SetCommand(cmd::kBlockFigures, [this] { ShowBlocks(); });
     frame_.SetCommand(cmd::kSettingsSheet, [this] { ShowSettingsSheet(); });
