@@ -22,7 +22,7 @@ QSize PixelSize(const NativePrefix& p, double dpi) {
     return {w, h};
 }
 
-display::DrawReport Paint(QPainter& painter, QImage* image, double dpi, QSize pixels, CJwwDoc& doc,
+display::DrawReport Paint(QPainter& painter, QImage* image, double dpi, QSize pixels, const CJwwDoc& doc,
                           const NativePrefix& p) {
     display::QtCanvas canvas(painter, dpi, dpi, image);
     display::ViewValues values;
@@ -47,7 +47,7 @@ double PictureDpi(const NativePrefix& p) {
     return std::min(96.0, kMaxPicturePixels * kHimetricPerInch / longSide);
 }
 
-QImage DrawObjectImage(CJwwDoc& doc, const NativePrefix& p, display::DrawReport* report) {
+QImage DrawObjectImage(const CJwwDoc& doc, const NativePrefix& p, display::DrawReport* report) {
     const double dpi = PictureDpi(p);
     const QSize size = PixelSize(p, dpi);
     QImage image(size, QImage::Format_RGB32);
@@ -62,7 +62,7 @@ QImage DrawObjectImage(CJwwDoc& doc, const NativePrefix& p, display::DrawReport*
     return image;
 }
 
-QByteArray MakeObjectPng(CJwwDoc& doc, const NativePrefix& p, const std::vector<uint8_t>& native) {
+QByteArray MakeObjectPng(const CJwwDoc& doc, const NativePrefix& p, const std::vector<uint8_t>& native) {
     const QImage image = DrawObjectImage(doc, p);
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -73,7 +73,7 @@ QByteArray MakeObjectPng(CJwwDoc& doc, const NativePrefix& p, const std::vector<
     return QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size()));
 }
 
-QByteArray MakeObjectSvg(CJwwDoc& doc, const NativePrefix& p, const std::vector<uint8_t>& native) {
+QByteArray MakeObjectSvg(const CJwwDoc& doc, const NativePrefix& p, const std::vector<uint8_t>& native) {
     const double dpi = PictureDpi(p);
     const QSize size = PixelSize(p, dpi);
     QByteArray bytes;

@@ -19,11 +19,11 @@ constexpr int kMaxPicturePixels = 4096;
 // The resolution at which the extent is drawn.
 double PictureDpi(const NativePrefix& prefix);
 
-QImage DrawObjectImage(CJwwDoc& doc, const NativePrefix& prefix, display::DrawReport* report = nullptr);
+QImage DrawObjectImage(const CJwwDoc& doc, const NativePrefix& prefix, display::DrawReport* report = nullptr);
 
 // PNG with the native data base64-encoded in a zTXt chunk named kObjectName.
-QByteArray MakeObjectPng(CJwwDoc& doc, const NativePrefix& prefix, const std::vector<uint8_t>& native);
+QByteArray MakeObjectPng(const CJwwDoc& doc, const NativePrefix& prefix, const std::vector<uint8_t>& native);
 // SVG of the extent in millimetres with the native data in its <metadata>.
-QByteArray MakeObjectSvg(CJwwDoc& doc, const NativePrefix& prefix, const std::vector<uint8_t>& native);
+QByteArray MakeObjectSvg(const CJwwDoc& doc, const NativePrefix& prefix, const std::vector<uint8_t>& native);
 
 }  // namespace tolvani::object
