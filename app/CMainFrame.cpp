@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "app/Commands.h"
+#include "app/ui/ObjectCopyCommand.h"
 
 namespace tolvani {
 
@@ -74,6 +75,7 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
     CreateStatusBar();
     ConnectOwnCommands();
     // The commands of the other parts of the program connect here.
+    ConnectObjectCopy(*this);
 
     connect(view_, &display::CTolvaniView::statusTextChanged, this,
             [this](int pane, const QString& text) {

@@ -41,6 +41,7 @@ public:
 
     display::CTolvaniView* view() const { return view_; }
     CTolvaniDoc& document() const { return doc_; }
+    CUiPrompts& prompts() const { return prompts_; }
     // Status bar pane 0 (messages) to 3.
     QLabel* pane(int index) const;
     QToolBar* toolBar() const { return toolBar_; }

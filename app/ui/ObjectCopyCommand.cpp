@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMessageBox>
 #include <memory>
 
 #include "app/CMainFrame.h"
@@ -56,7 +55,7 @@ bool CopyObject(CMainFrame& frame) {
         });
     }
     QApplication::clipboard()->setMimeData(object::MakeObjectMimeData(native, png, svg));
-    QMessageBox::information(&frame, QApplication::applicationDisplayName(), kCopyDone);
+    frame.prompts().Message(&frame, CUiPrompts::Icon::Information, kCopyDone);
     return true;
 }
 

@@ -3,6 +3,10 @@
 // navigating, the status texts, saving, the save question and the
 // failures that must never lose a file.
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -18,6 +22,9 @@
 #include "app/CMainFrame.h"
 #include "app/CTolvaniDoc.h"
 #include "app/Commands.h"
+#include "app/object/NativeData.h"
+#include "app/object/ObjectData.h"
+#include "app/ui/CCopyDlg.h"
 #include "app/gen/DrawingGenerator.h"
 #include "display/qt/DrawingExport.h"
 #include "model/JwwErrors.h"
@@ -174,7 +181,7 @@ private slots:
             {cmd::kTableImport, "エクセル表インポート", false},
             {cmd::kRecentFirst, "最近使ったファイル", false},
             {cmd::kAppExit, "アプリケーションの終了(&X)", true},
-            {cmd::kEditCopy, "オブジェクトのコピー(&C)\tCtrl+C", false},
+            {cmd::kEditCopy, "オブジェクトのコピー(&C)\tCtrl+C", true},
             {cmd::kEditWithJwCad, "オブジェクトの編集・印刷", false},
             {cmd::kTableUndo, "表挿入の取消", false},
             {cmd::kViewToolbar, "ツール バー(&T)", true},
@@ -543,6 +550,57 @@ private slots:
             QVERIFY(frame_->isVisible());
             QCOMPARE(prompts_->asked.size(), 2);
         }
+    }
+
+    void copyPutsTheDrawingOnTheClipboardAsAnObjectThatReadsBack() {
+        OpenByKeys(generated_);
+        QTimer::singleShot(0, [] {});
+        auto* timer = new QTimer(frame_.get());
+        timer->setInterval(10);
+        bool sawDialog = false;
+        connect(timer, &QTimer::timeout, [&] {
+            auto* dlg = qobject_cast<CCopyDlg*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            timer->stop();
+            sawDialog = true;
+            QCOMPARE(dlg->findChild<QLineEdit*>("pasteSizeEdit")->text(), QString("  211.7mm× 158.8mm"));
+            QTest::mouseClick(dlg->findChild<QPushButton*>("copyButton"), Qt::LeftButton);
+        });
+        timer->start();
+        QTest::keyClick(frame_.get(), Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(sawDialog);
+        QVERIFY(prompts_->messages.last().startsWith("オブジェクトのコピーが完了しました。"));
+
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        QVERIFY(data->hasFormat("application/x-tolvani-object"));
+        QVERIFY(data->hasFormat("image/png"));
+        QVERIFY(data->hasFormat("image/svg+xml"));
+        QVERIFY(!data->hasText());
+        const QByteArray raw = data->data("application/x-tolvani-object");
+        for (const char* type : {"application/x-tolvani-object", "image/png", "image/svg+xml"}) {
+            const QByteArray bytes = data->data(type);
+            const auto object = object::ExtractObjectData(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                                          static_cast<std::size_t>(bytes.size()));
+            QVERIFY2(object.ok, type);
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(object.native.data()),
+                                static_cast<qsizetype>(object.native.size())),
+                     raw);
+        }
+        const auto read = object::ReadNativeData(reinterpret_cast<const uint8_t*>(raw.constData()),
+                                                 static_cast<std::size_t>(raw.size()), "");
+        QVERIFY2(read.ok, read.message.c_str());
+        // The object is the view's size and shows the view's window.
+        QCOMPARE(read.prefix.extentWidth, doc_->rules().Values().extent.width);
+        QCOMPARE(read.prefix.extentHeight, doc_->rules().Values().extent.height);
+        QCOMPARE(read.prefix.viewWidth, screen().viewWidth);
+        QCOMPARE(read.prefix.centerX, screen().centerX);
+        QCOMPARE(read.prefix.zubVersion, 100);
+        QCOMPARE(read.doc->mainList.size(), doc_->rules().drawing().mainList.size());
+        QImage picture;
+        QVERIFY(picture.loadFromData(data->data("image/png"), "PNG"));
+        QCOMPARE(picture.size(), QSize(800, 600));
+        QVERIFY(!doc_->rules().modified());
     }
 
     void opensAskToo() {
