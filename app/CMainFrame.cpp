@@ -13,6 +13,7 @@
 
 #include "app/Commands.h"
 #include "app/ui/ObjectCopyCommand.h"
+#include "app/TableImportCommands.h"
 
 namespace tolvani {
 
@@ -76,6 +77,7 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
     ConnectOwnCommands();
     // The commands of the other parts of the program connect here.
     ConnectObjectCopy(*this);
+    tableImport_ = std::make_unique<CTableImportCommands>(*this, doc_, prompts_);
 
     connect(view_, &display::CTolvaniView::statusTextChanged, this,
             [this](int pane, const QString& text) {

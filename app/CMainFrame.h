@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "app/CTolvaniDoc.h"
@@ -20,6 +21,8 @@
 class QToolBar;
 
 namespace tolvani {
+
+class CTableImportCommands;
 
 class CMainFrame : public QMainWindow, private display::CViewObserver {
     Q_OBJECT
@@ -105,6 +108,7 @@ private:
     std::map<int, Command> commands_;
     QLabel* panes_[4] = {};
     bool closing_ = false;
+    std::unique_ptr<CTableImportCommands> tableImport_;
 };
 
 }  // namespace tolvani
