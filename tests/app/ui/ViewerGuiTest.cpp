@@ -190,7 +190,7 @@ private slots:
             {cmd::kSettingsSheet, "アプリケーション設定", false},
             {cmd::kJwwPath, "外部アプリケーションの登録", false},
             {cmd::kLayerSettings, "レイヤー設定", false},
-            {cmd::kTableOptions, "表挿入オプション", false},
+            {cmd::kTableOptions, "表挿入オプション", true},  // always offered
             {cmd::kHelp, "使い方", false},
             {cmd::kAppAbout, "Tolvaniについて(&A)...", false},
         };
