@@ -1,7 +1,7 @@
 #include "app/TableImportCommands.h"
 
 #include <QDialog>
-#include <QLabel>
+#include <QStatusBar>
 
 #include "app/CMainFrame.h"
 #include "app/CTolvaniDoc.h"
@@ -90,7 +90,7 @@ void CTableImportCommands::KeepOptions() {
 void CTableImportCommands::EndPlacement() {
     placement_.Disarm();
     if (frame_.view()->mouseMode() == &placement_) frame_.view()->SetMouseMode(nullptr);
-    if (QLabel* pane = frame_.pane(0); pane && pane->text() == QString::fromUtf8(kPlacePrompt)) pane->clear();
+    if (frame_.statusBar()->currentMessage() == QString::fromUtf8(kPlacePrompt)) frame_.statusBar()->clearMessage();
 }
 
 void CTableImportCommands::Import() {
@@ -107,7 +107,7 @@ void CTableImportCommands::Import() {
     }
     placement_.Arm(commands_.TableWidth(), commands_.TableHeight());
     frame_.view()->SetMouseMode(&placement_);
-    if (QLabel* pane = frame_.pane(0)) pane->setText(QString::fromUtf8(kPlacePrompt));
+    frame_.statusBar()->showMessage(QString::fromUtf8(kPlacePrompt));
     frame_.view()->setFocus();
 }
 

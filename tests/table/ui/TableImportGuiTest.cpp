@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -134,7 +135,7 @@ protected:
         return [](QWidget* d) { Click(Button(d, "button1")); };
     }
 
-    QString StatusMessage() { return frame->pane(0)->text(); }
+    QString StatusMessage() { return frame->statusBar()->currentMessage(); }
 
     CMemorySettingsStore store;
     ScriptedPrompts prompts;
@@ -183,7 +184,7 @@ TEST_F(TableImportGui, ClipboardTablePlacedAtTheReleasePointAndUndone) {
     EXPECT_DOUBLE_EQ(top->start.x, at.x);
     EXPECT_DOUBLE_EQ(top->start.y, at.y);
     EXPECT_TRUE(doc->rules().modified());
-    EXPECT_TRUE(StatusMessage().isEmpty());
+    EXPECT_EQ(StatusMessage(), QStringLiteral("レディ"));
     EXPECT_EQ(view()->mouseMode(), nullptr);
 
     // A second press and release places nothing more.
@@ -211,7 +212,7 @@ TEST_F(TableImportGui, EscEndsThePlacementAndAnotherDrawingToo) {
     SendMouse(QEvent::MouseButtonRelease, QPoint(120, 120), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(drawing().mainList.size(), before);
     EXPECT_EQ(view()->mouseMode(), nullptr);
-    EXPECT_TRUE(StatusMessage().isEmpty());
+    EXPECT_EQ(StatusMessage(), QStringLiteral("レディ"));
     EXPECT_FALSE(doc->rules().modified());
 
     // Choosing the import again while armed starts over: the table read
@@ -225,7 +226,7 @@ TEST_F(TableImportGui, EscEndsThePlacementAndAnotherDrawingToo) {
     ASSERT_NE(view()->mouseMode(), nullptr);
     doc->NewDocument();
     EXPECT_EQ(view()->mouseMode(), nullptr);
-    EXPECT_TRUE(StatusMessage().isEmpty());
+    EXPECT_EQ(StatusMessage(), QStringLiteral("レディ"));
     EXPECT_FALSE(Action(cmd::kTableImport)->isEnabled());  // the drawing is empty now
 }
 
