@@ -1,6 +1,8 @@
 #include "blocks/ui/BlockDumpWindow.h"
 
 #include <QDialogButtonBox>
+#include <algorithm>
+#include <cstdio>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,10 +14,17 @@ QString BlockDumpWindow::JoinBoxes(const std::vector<std::string>& boxes) {
     std::string all;
     std::size_t size = 0;
     for (const auto& b : boxes) size += b.size() + 1;
-    all.reserve(size);
+    all.reserve(std::min(size, kShownLimit + 4096));
     for (const auto& b : boxes) {
-        for (std::size_t i = 0; i < b.size(); ++i)
-            if (!(b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n')) all += b[i];
+        for (std::size_t i = 0; i < b.size(); ++i) {
+            if (b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n') continue;
+            all += b[i];
+            if (b[i] == '\n' && all.size() >= kShownLimit) {
+                char note[160];
+                std::snprintf(note, sizeof note, "\n（表示はここまでです。診断の全体は %zu バイトあります）\n", size);
+                return QString::fromStdString(all + note);
+            }
+        }
         if (all.empty() || all.back() != '\n') all += '\n';
         all += '\n';  // one empty line between boxes
     }

@@ -19,7 +19,13 @@ public:
 
     QPlainTextEdit* text() const { return text_; }
 
-    // The text the window shows for the boxes.
+    // The window shows at most this many bytes of a dump, so that the dump
+    // of a drawing with very many blocks opens at once.
+    static constexpr std::size_t kShownLimit = 2u << 20;
+
+    // The text the window shows for the boxes: one after the other with an
+    // empty line between, LF line ends, cut at a line end after kShownLimit
+    // bytes with a closing note.
     static QString JoinBoxes(const std::vector<std::string>& boxes);
 
 private:

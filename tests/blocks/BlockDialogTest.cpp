@@ -229,6 +229,15 @@ TEST(BlockDialog, DumpsOpenInAScrollableReadOnlyWindow) {
     }
 }
 
+TEST(BlockDumpWindow, ShowsBoxesWithLineFeedsAndCutsAVeryLongDump) {
+    EXPECT_EQ(BlockDumpWindow::JoinBoxes({"a\r\nb\r\n", "c"}), "a\nb\n\nc\n\n");
+    const std::vector<std::string> many(100000, std::string(70, 'x') + "\r\n");
+    const QString text = BlockDumpWindow::JoinBoxes(many);
+    EXPECT_LT(static_cast<std::size_t>(text.size()), BlockDumpWindow::kShownLimit + 200);
+    EXPECT_GE(static_cast<std::size_t>(text.size()), BlockDumpWindow::kShownLimit);
+    EXPECT_TRUE(text.endsWith("（表示はここまでです。診断の全体は 7300000 バイトあります）\n"));
+}
+
 TEST(BlockDialog, AnEmptyDrawingAndAVeryDeepOneBothOpen) {
     {
         auto doc = NewDrawing();
