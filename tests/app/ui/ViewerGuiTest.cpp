@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QProcess>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -20,6 +21,7 @@
 #include <memory>
 
 #include "app/CMainFrame.h"
+#include "app/CTolvaniApp.h"
 #include "app/CTolvaniDoc.h"
 #include "app/Commands.h"
 #include "app/object/NativeData.h"
@@ -632,6 +634,53 @@ private slots:
         QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(prompts_->saveInitial, QStringList{damaged});  // asked for a name
         QCOMPARE(FileBytes(damaged), whole.left(whole.size() / 2));
+    }
+
+    void theWindowPlacementIsKeptBetweenRuns() {
+        frame_->setGeometry(40, 50, 700, 500);
+        QCoreApplication::processEvents();
+        const QRect placed = frame_->normalGeometry();
+        QVERIFY(frame_->close());
+        QCOMPARE(store_->GetInt("Window", "left", -1), placed.left());
+        QCOMPARE(store_->GetInt("Window", "top", -1), placed.top());
+        QCOMPARE(store_->GetInt("Window", "right", -1), placed.left() + placed.width());
+        QCOMPARE(store_->GetInt("Window", "bottom", -1), placed.top() + placed.height());
+        QCOMPARE(store_->GetInt("Window", "show", -1), 1);
+
+        frame_ = std::make_unique<CMainFrame>(*doc_, *prompts_);
+        frame_->RestorePlacement();
+        QCOMPARE(frame_->geometry(), placed);
+        // A stored rectangle that is empty leaves the window where it is.
+        store_->PutInt("Window", "right", placed.left());
+        frame_ = std::make_unique<CMainFrame>(*doc_, *prompts_);
+        const QRect before = frame_->geometry();
+        frame_->RestorePlacement();
+        QCOMPARE(frame_->geometry(), before);
+    }
+
+    void registrationAndAnEmbeddingWithoutObjectEndAtOnceWithAMessage_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("/Unregserver") << QStringList{"/Unregserver"} << QString::fromUtf8(CTolvaniApp::kRegisterMessage);
+        QTest::newRow("-REGISTER") << QStringList{"-REGISTER"} << QString::fromUtf8(CTolvaniApp::kRegisterMessage);
+        QTest::newRow("-Embedding") << QStringList{"-Embedding"} << QString::fromUtf8(CTolvaniApp::kEmbeddingMessage);
+        QTest::newRow("/automation") << QStringList{"/automation"} << QString::fromUtf8(CTolvaniApp::kEmbeddingMessage);
+    }
+
+    void registrationAndAnEmbeddingWithoutObjectEndAtOnceWithAMessage() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(TOLVANI_VIEWER), args);
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 2);
+        QVERIFY2(QString::fromUtf8(program.readAllStandardError()).contains(message), qPrintable(message));
+        // Nothing was written to the settings.
+        QVERIFY(!QFile::exists(dir_.filePath("config/Morlen/Tolvani.conf")));
     }
 
     void theWindowAnswersWhileALargeDrawingIsDrawn() {
