@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <algorithm>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
@@ -67,6 +70,7 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), doc_(doc), prompts_(prompts) {
     setObjectName(QStringLiteral("CMainFrame"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setAcceptDrops(true);
     view_ = new display::CTolvaniView(this);
     view_->setObjectName(QStringLiteral("CTolvaniView"));
     setCentralWidget(view_);
@@ -90,6 +94,8 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
     connect(&doc_, &CTolvaniDoc::recentFilesChanged, this, &CMainFrame::RebuildRecentMenu);
     connect(&doc_, &CTolvaniDoc::openStarted, this, [this](const QString& path) {
         statusBar()->showMessage(QStringLiteral("%1 を読み込んでいます…").arg(path));
+        if (!busy_) QApplication::setOverrideCursor(Qt::BusyCursor);
+        busy_ = true;
     });
     connect(&doc_, &CTolvaniDoc::openFinished, this, &CMainFrame::ShowOpenOutcome);
     connect(&doc_, &CTolvaniDoc::missingDefinitions, this, [this](const QString& message) {
@@ -109,6 +115,7 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    if (busy_) QApplication::restoreOverrideCursor();
     view_->SetDocument(nullptr);
     doc_.rules().RemoveView(this);
 }
@@ -322,6 +329,10 @@ void CMainFrame::OpenRecent(int index) {
 
 void CMainFrame::ShowOpenOutcome(const QString& path, bool loaded, const QString& message, const QString& detail) {
     statusBar()->clearMessage();
+    if (busy_ && !doc_.loading()) {
+        QApplication::restoreOverrideCursor();
+        busy_ = false;
+    }
     UpdateTitle();
     UpdateCommandUi();
     if (loaded) return;
@@ -376,6 +387,28 @@ void CMainFrame::SavePlacement() {
     // Show states as the placement records them: 1 normal, 2 minimised,
     // 3 maximised.
     store.PutInt("Window", "show", isMinimized() ? 2 : isMaximized() ? 3 : 1);
+}
+
+namespace {
+// The first local file among the dropped ones.
+QString DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return QString();
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return QString();
+}
+}  // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // The drop ends before the question is asked.
+    QMetaObject::invokeMethod(this, [this, path] { OpenPath(path); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

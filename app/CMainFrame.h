@@ -74,6 +74,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A JWW file dropped onto the window opens (after the save question).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Command {
@@ -109,6 +112,7 @@ private:
     QLabel* panes_[4] = {};
     bool closing_ = false;
     std::unique_ptr<CTableImportCommands> tableImport_;
+    bool busy_ = false;  // the busy cursor is up while a file is read
 };
 
 }  // namespace tolvani

@@ -1,8 +1,6 @@
 #include "app/CTolvaniApp.h"
 
-#include <QLibraryInfo>
 #include <QMessageBox>
-#include <QTranslator>
 #include <cstdio>
 #include <new>
 
@@ -23,14 +21,6 @@ CTolvaniApp::CTolvaniApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tolvani"));
     setOrganizationName(QStringLiteral("Morlen"));
     setApplicationDisplayName(QStringLiteral("Tolvani"));
-    // The program speaks Japanese whatever the system's language: the
-    // standard dialogs (files, colours, printing) too, where Qt's Japanese
-    // texts are installed.
-    auto* translator = new QTranslator(this);
-    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
-    else
-        delete translator;
 }
 
 CTolvaniApp::~CTolvaniApp() { ExitInstance(); }

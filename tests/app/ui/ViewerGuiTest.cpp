@@ -636,6 +636,30 @@ private slots:
         QCOMPARE(FileBytes(damaged), whole.left(whole.size() / 2));
     }
 
+    void aFileDroppedOntoTheWindowOpensAfterTheSaveQuestion() {
+        doc_->rules().ChangeDrawing([](CJwwDoc&) {});
+        prompts_->answers << CUiPrompts::SaveAnswer::Discard;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(generated_)});
+        QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame_.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QSignalSpy finished(doc_.get(), &CTolvaniDoc::openFinished);
+        QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame_.get(), &drop);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QCOMPARE(prompts_->asked.size(), 1);
+        QCOMPARE(QString::fromStdString(doc_->rules().filePath()), generated_);
+        QVERIFY(!QApplication::overrideCursor());
+
+        QMimeData text;
+        text.setText("not a file");
+        QDragEnterEvent refused(QPoint(300, 300), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        refused.setAccepted(false);
+        QApplication::sendEvent(frame_.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
     void theWindowPlacementIsKeptBetweenRuns() {
         frame_->setGeometry(40, 50, 700, 500);
         QCoreApplication::processEvents();
