@@ -44,10 +44,7 @@ CJwwDoc& KindDrawing(ElementKind kind) {
     if (it != docs.end()) return *it->second;
     auto* d = new CJwwDoc;
     GenerateDrawing(*d, {400'000, 1, 50});
-    ElementList kept;
-    for (auto& e : d->mainList)
-        if (e->Kind() == kind) kept.push_back(std::move(e));
-    d->mainList = std::move(kept);
+    d->RemoveElements([kind](const CData& e) { return e.Kind() != kind; });
     docs[kind] = d;
     return *d;
 }

@@ -60,18 +60,23 @@ CDataList* BeginTableBlock(CJwwDoc& doc, const std::string& name, double x, doub
     ins->layerGroup = 0;
 
     CDataList* raw = def.get();
-    doc.blockList.push_back(std::move(def));
+    doc.AddDefinition(std::move(def));
     doc.currentDefinition = raw;
     doc.currentTargetList = &raw->elements;
-    doc.mainList.push_back(std::move(ins));
+    doc.AddElement(std::move(ins));
     return raw;
 }
 
 namespace {
 
-ElementList& TargetList(CJwwDoc& doc, bool intoBlock) {
-    if (intoBlock && doc.currentTargetList) return *doc.currentTargetList;
-    return doc.mainList;
+// Into the current definition's list when asked and there is one, else
+// into the main list.
+template <typename T>
+T* AddTo(CJwwDoc& doc, bool intoBlock, std::unique_ptr<T> element) {
+    T* raw = element.get();
+    if (intoBlock && doc.currentTargetList) doc.currentTargetList->push_back(std::move(element));
+    else doc.AddElement(std::move(element));
+    return raw;
 }
 
 }  // namespace
@@ -85,16 +90,11 @@ CDataSen* AddLineElement(CJwwDoc& doc, bool intoBlock, int layerGroup, int layer
     line->layerGroup = static_cast<uint16_t>(layerGroup);
     line->start = {x1, y1};
     line->end = {x2, y2};
-    CDataSen* raw = line.get();
-    TargetList(doc, intoBlock).push_back(std::move(line));
-    return raw;
+    return AddTo(doc, intoBlock, std::move(line));
 }
 
 CDataMoji* AddTextElement(CJwwDoc& doc, bool intoBlock, const CDataMoji& text) {
-    auto copy = std::make_unique<CDataMoji>(text);
-    CDataMoji* raw = copy.get();
-    TargetList(doc, intoBlock).push_back(std::move(copy));
-    return raw;
+    return AddTo(doc, intoBlock, std::make_unique<CDataMoji>(text));
 }
 
 std::string BlockDisplayNameUtf8(const JwwString& name) {

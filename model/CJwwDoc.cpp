@@ -1,7 +1,6 @@
 #include "model/CJwwDoc.h"
 
 #include <algorithm>
-
 #include <atomic>
 
 #include "model/JwwStream.h"
@@ -24,9 +23,9 @@ CJwwDoc::CJwwDoc() : contentGeneration(NextContentGeneration()) {}
 
 void CJwwDoc::Clear() {
     contentGeneration = NextContentGeneration();
-    mainList.clear();
-    blockList.clear();
-    InvalidateBlockIndex();
+    mainList_.clear();
+    blockList_.clear();
+    blockIndex_.clear();
     trailingCount = 0;
     trailingBytes.clear();
     currentDefinition = nullptr;
@@ -50,13 +49,13 @@ CJwwDoc::LoadResult CJwwDoc::Load(JwwStream& ar) {
     contentGeneration = NextContentGeneration();
     header.valid = false;
     if (!header.Serialize(ar)) return LoadResult::TooOld;
-    ReadList(ar, mainList);
+    ReadList(ar, mainList_);
     const uint32_t defs = ar.GetCount();
     for (uint32_t i = 0; i < defs; ++i) {
         auto e = ar.GetElement();
         if (!e) throw JwwBadIndexError("empty entry in the definition list");
         if (e->Kind() != ElementKind::List) throw JwwBadClassError("element in the definition list");
-        blockList.emplace_back(static_cast<CDataList*>(e.release()));
+        AddDefinition(std::unique_ptr<CDataList>(static_cast<CDataList*>(e.release())));
     }
     if (header.version >= 700) trailingCount = ar.GetDword();
     trailingBytes = ar.GetRemaining();
@@ -78,22 +77,52 @@ void CJwwDoc::Save(JwwStream& ar) {
 }
 
 CDataList* CJwwDoc::FindBlockList(int32_t number) const {
-    const CDataList* back = blockList.empty() ? nullptr : blockList.back().get();
-    if (blockIndexData_ != static_cast<const void*>(blockList.data()) || blockIndexSize_ != blockList.size() ||
-        blockIndexBack_ != back) {
-        blockIndex_.clear();
-        blockIndex_.reserve(blockList.size());
-        for (std::size_t i = 0; i < blockList.size(); ++i) blockIndex_.emplace(blockList[i]->number, i);
-        blockIndexData_ = blockList.data();
-        blockIndexSize_ = blockList.size();
-        blockIndexBack_ = back;
-    }
-    auto it = blockIndex_.find(number);
-    if (it == blockIndex_.end()) return nullptr;
-    return blockList[it->second].get();
+    const auto it = blockIndex_.find(number);
+    return it == blockIndex_.end() ? nullptr : blockList_[it->second].get();
 }
 
-void CJwwDoc::InvalidateBlockIndex() { blockIndexSize_ = SIZE_MAX; }
+CData* CJwwDoc::AddElement(std::unique_ptr<CData> element) {
+    CData* raw = element.get();
+    mainList_.push_back(std::move(element));
+    return raw;
+}
+
+CDataList* CJwwDoc::AddDefinition(std::unique_ptr<CDataList> definition) {
+    CDataList* raw = definition.get();
+    blockList_.push_back(std::move(definition));
+    try {
+        // An earlier definition of the same number stays the one found.
+        blockIndex_.emplace(raw->number, blockList_.size() - 1);
+    } catch (...) {
+        blockList_.pop_back();
+        throw;
+    }
+    return raw;
+}
+
+std::size_t CJwwDoc::RemoveElements(const std::function<bool(const CData&)>& drop) {
+    const auto keep = std::remove_if(mainList_.begin(), mainList_.end(),
+                                     [&](const std::unique_ptr<CData>& e) { return drop(*e); });
+    const auto removed = static_cast<std::size_t>(mainList_.end() - keep);
+    mainList_.erase(keep, mainList_.end());
+    return removed;
+}
+
+bool CJwwDoc::RemoveDefinition(const CDataList* definition) {
+    const auto it = std::find_if(blockList_.begin(), blockList_.end(),
+                                 [&](const std::unique_ptr<CDataList>& d) { return d.get() == definition; });
+    if (it == blockList_.end()) return false;
+    if (currentDefinition == definition) {
+        currentDefinition = nullptr;
+        currentTargetList = nullptr;
+    }
+    blockList_.erase(it);
+    // Places after the removed one moved, and a later definition of the same
+    // number may now be the first: index afresh.
+    blockIndex_.clear();
+    for (std::size_t i = 0; i < blockList_.size(); ++i) blockIndex_.emplace(blockList_[i]->number, i);
+    return true;
+}
 
 void CJwwDoc::CountLayerElements() {
     for (auto& g : groupElementCount) g = 0;

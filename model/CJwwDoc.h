@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -35,21 +36,44 @@ public:
     // Deletes every element and definition; the header stays as it is.
     void Clear();
 
-    // The first definition with that number, or null. Lookups go through an
-    // index that notices appends and removals; code that changes a
-    // definition's number or replaces one in place calls
-    // InvalidateBlockIndex() afterwards.
+    // The first definition with that number, or null. The index behind it
+    // is kept up to date by the operations below; a lookup only reads, so
+    // any number of threads may look up in one unchanging drawing at once.
     CDataList* FindBlockList(int32_t number) const;
-    void InvalidateBlockIndex();
+
+    // The operations that change the lists. A definition's number is not
+    // to be changed while the definition is in the list.
+    //
+    // Appends an element (not a definition) to the main list; returns it.
+    CData* AddElement(std::unique_ptr<CData> element);
+    // Room for `count` main-list elements in all.
+    void ReserveElements(std::size_t count) { mainList_.reserve(count); }
+    // Appends a definition to the definition list; returns it.
+    CDataList* AddDefinition(std::unique_ptr<CDataList> definition);
+    // Deletes the main-list elements for which `drop` is true, keeping the
+    // order of the others; returns how many went.
+    std::size_t RemoveElements(const std::function<bool(const CData&)>& drop);
+    // Deletes one definition of the list; false when it is not there. The
+    // block registry's current definition is reset when it was that one.
+    bool RemoveDefinition(const CDataList* definition);
 
     // Recomputes groupElementCount and layerElementCount.
     void CountLayerElements();
 
     static const char* const kTooOldMessage;
 
+private:
+    ElementList mainList_;
+    std::vector<std::unique_ptr<CDataList>> blockList_;
+    // Definition number -> place of its first definition in blockList_.
+    std::unordered_map<int32_t, std::size_t> blockIndex_;
+
+public:
     CJwwHeader header;
-    ElementList mainList;
-    std::vector<std::unique_ptr<CDataList>> blockList;
+    // The main element list and the definition list, in file order. Read
+    // them here; change them only through the operations above.
+    const ElementList& mainList = mainList_;
+    const std::vector<std::unique_ptr<CDataList>>& blockList = blockList_;
     uint32_t trailingCount = 0;
     // Bytes that followed the drawing in the file it was loaded from; saved
     // back unchanged after the drawing.
@@ -74,12 +98,6 @@ public:
 private:
     void ReadList(JwwStream& ar, ElementList& list);
 
-    // Lookup cache for FindBlockList, rebuilt whenever the definition list
-    // is seen to have changed.
-    mutable std::unordered_map<int32_t, std::size_t> blockIndex_;
-    mutable const void* blockIndexData_ = nullptr;
-    mutable std::size_t blockIndexSize_ = SIZE_MAX;
-    mutable const CDataList* blockIndexBack_ = nullptr;
 };
 
 }  // namespace tolvani

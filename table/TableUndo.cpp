@@ -50,26 +50,22 @@ bool CTableUndo::Undo(CJwwDoc& doc) {
             return false;
         }
         Drop();
-        auto keep = std::remove_if(doc.mainList.begin(), doc.mainList.end(),
-                                   [&](const std::unique_ptr<CData>& e) { return added.count(e.get()) != 0; });
-        doc.mainList.erase(keep, doc.mainList.end());
+        doc.RemoveElements([&](const CData& e) { return added.count(&e) != 0; });
     } else {
-        auto defIt = std::find_if(doc.blockList.begin(), doc.blockList.end(),
-                                  [&](const std::unique_ptr<CDataList>& d) { return d.get() == definition_; });
-        auto insIt = std::find_if(doc.mainList.begin(), doc.mainList.end(),
-                                  [&](const std::unique_ptr<CData>& e) { return e.get() == insertion_; });
-        if (defIt == doc.blockList.end() || insIt == doc.mainList.end()) {
+        const auto& defs = doc.blockList;
+        const bool defFound = std::any_of(defs.begin(), defs.end(),
+                                          [&](const std::unique_ptr<CDataList>& d) { return d.get() == definition_; });
+        const bool insFound = std::any_of(doc.mainList.begin(), doc.mainList.end(),
+                                          [&](const std::unique_ptr<CData>& e) { return e.get() == insertion_; });
+        if (!defFound || !insFound) {
             Drop();
             return false;
         }
+        const CData* insertion = insertion_;
+        const CDataList* definition = definition_;
         Drop();
-        if (doc.currentDefinition == defIt->get()) {
-            doc.currentDefinition = nullptr;
-            doc.currentTargetList = nullptr;
-        }
-        doc.mainList.erase(insIt);
-        doc.blockList.erase(defIt);
-        doc.InvalidateBlockIndex();
+        doc.RemoveElements([&](const CData& e) { return &e == insertion; });
+        doc.RemoveDefinition(definition);
     }
     doc.CountLayerElements();
     return true;

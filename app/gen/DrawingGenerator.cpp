@@ -241,22 +241,22 @@ void GenerateDrawing(CJwwDoc& doc, const GeneratorOptions& options) {
             else def->elements.push_back(Text(r, 0, 0, 10));
         }
         if (d > 0 && r.below(3) == 0) def->elements.push_back(Insertion(r, r.below(d), 0, 0, 10));
-        doc.blockList.push_back(std::move(def));
+        doc.AddDefinition(std::move(def));
     }
 
-    doc.mainList.reserve(static_cast<std::size_t>(options.elements));
+    doc.ReserveElements(static_cast<std::size_t>(options.elements));
     for (long i = 0; i < options.elements; ++i) {
         const int pick = r.below(100);
-        if (pick < 40) doc.mainList.push_back(Line(r, 0, 0, kHalfW * 0.95));
-        else if (pick < 55) doc.mainList.push_back(Arc(r, 0, 0, kHalfH * 0.9));
-        else if (pick < 75) doc.mainList.push_back(Text(r, 0, 0, kHalfH * 0.9));
-        else if (pick < 85) doc.mainList.push_back(Point(r, 0, 0, kHalfH * 0.95));
-        else if (pick < 90) doc.mainList.push_back(Solid(r, 0, 0, kHalfH * 0.85));
-        else if (pick < 95) doc.mainList.push_back(Dimension(r, 0, 0, kHalfH * 0.8));
+        if (pick < 40) doc.AddElement(Line(r, 0, 0, kHalfW * 0.95));
+        else if (pick < 55) doc.AddElement(Arc(r, 0, 0, kHalfH * 0.9));
+        else if (pick < 75) doc.AddElement(Text(r, 0, 0, kHalfH * 0.9));
+        else if (pick < 85) doc.AddElement(Point(r, 0, 0, kHalfH * 0.95));
+        else if (pick < 90) doc.AddElement(Solid(r, 0, 0, kHalfH * 0.85));
+        else if (pick < 95) doc.AddElement(Dimension(r, 0, 0, kHalfH * 0.8));
         else if (options.definitions > 0)
-            doc.mainList.push_back(Insertion(r, r.below(options.definitions), 0, 0, kHalfH * 0.85));
+            doc.AddElement(Insertion(r, r.below(options.definitions), 0, 0, kHalfH * 0.85));
         else
-            doc.mainList.push_back(Line(r, 0, 0, kHalfW * 0.95));
+            doc.AddElement(Line(r, 0, 0, kHalfW * 0.95));
     }
     doc.CountLayerElements();
     doc.shownPaperSize = static_cast<int>(doc.header.paperSize);

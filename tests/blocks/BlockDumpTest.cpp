@@ -15,7 +15,7 @@ void Define(CJwwDoc& doc, int number, const std::string& name, std::vector<int> 
         b->definitionNumber = n;
         d->elements.push_back(std::move(b));
     }
-    doc.blockList.push_back(std::move(d));
+    doc.AddDefinition(std::move(d));
 }
 
 const std::string kDash78 = std::string(78, '-') + "\r\n";
@@ -35,8 +35,8 @@ TEST(BlockDump, NestedBoxesComeBeforeTheirContainer) {
     ins->layerGroup = 4;
     ins->flag = 16;
     ins->treeItemId = 1;
-    doc.mainList.push_back(std::move(ins));
-    doc.mainList.push_back(std::make_unique<CDataSen>());
+    doc.AddElement(std::move(ins));
+    doc.AddElement(std::make_unique<CDataSen>());
 
     const auto boxes = DumpInsertions(doc, doc.mainList, nullptr);
     ASSERT_EQ(boxes.size(), 4u);

@@ -12,7 +12,7 @@ void AddDefinition(CJwwDoc& doc, int number, const std::string& name) {
     auto d = std::make_unique<CDataList>();
     d->number = number;
     d->name = JwwString(name);
-    doc.blockList.push_back(std::move(d));
+    doc.AddDefinition(std::move(d));
 }
 
 TEST(BlockRegistry, NameRegistration) {

@@ -14,7 +14,7 @@ CDataList& Define(CJwwDoc& doc, int number, const std::string& name, uint32_t re
     d->number = number;
     d->name = JwwString(name);
     d->referenced = referenced;
-    doc.blockList.push_back(std::move(d));
+    doc.AddDefinition(std::move(d));
     return *doc.blockList.back();
 }
 
@@ -23,6 +23,12 @@ CDataBlock& Place(ElementList& list, int definition) {
     ins->definitionNumber = definition;
     list.push_back(std::move(ins));
     return static_cast<CDataBlock&>(*list.back());
+}
+
+CDataBlock& Place(CJwwDoc& doc, int definition) {
+    auto ins = std::make_unique<CDataBlock>();
+    ins->definitionNumber = definition;
+    return static_cast<CDataBlock&>(*doc.AddElement(std::move(ins)));
 }
 
 TEST(BlockList, OneRowPerDefinitionInListOrder) {
@@ -60,7 +66,7 @@ TEST(BlockTree, EmptyDrawingGivesAnEmptyTree) {
 TEST(BlockTree, ADefinitionPlacedThreeTimesGivesThreeNumberedRoots) {
     CJwwDoc doc;
     Define(doc, 4, "door@@4");
-    for (int i = 0; i < 3; ++i) Place(doc.mainList, 4);
+    for (int i = 0; i < 3; ++i) Place(doc, 4);
     BlockTree tree;
     tree.Fill(doc);
     ASSERT_EQ(tree.rootItems().size(), 3u);
@@ -87,9 +93,9 @@ void TwoLevels(CJwwDoc& doc) {
     Place(d0.elements, 1);
     Place(d1.elements, 2);
     Place(d1.elements, 2);
-    Place(doc.mainList, 0);
-    doc.mainList.push_back(std::make_unique<CDataSen>());
-    Place(doc.mainList, 0);
+    Place(doc, 0);
+    doc.AddElement(std::make_unique<CDataSen>());
+    Place(doc, 0);
 }
 
 TEST(BlockTree, NestedInsertionsGoUnderTheItemThatEnclosesThem) {
@@ -195,9 +201,9 @@ TEST(BlockTree, MissingDefinitionsAreCountedAndSaidOnce) {
     CJwwDoc doc;
     auto& d0 = Define(doc, 0, "a");
     Place(d0.elements, 99);
-    Place(doc.mainList, 98);
-    Place(doc.mainList, 0);
-    Place(doc.mainList, 97);
+    Place(doc, 98);
+    Place(doc, 0);
+    Place(doc, 97);
     BlockTree tree;
     tree.Fill(doc);
     ASSERT_EQ(tree.items().size(), 1u);
@@ -218,7 +224,7 @@ TEST(BlockTree, SelfPlacingAndVeryDeepDefinitionsEndTheWalk) {
         CJwwDoc doc;
         auto& d = Define(doc, 0, "self");
         Place(d.elements, 0);
-        Place(doc.mainList, 0);
+        Place(doc, 0);
         BlockTree tree;
         tree.Fill(doc);
         EXPECT_EQ(tree.items().size(), 1u);
@@ -229,7 +235,7 @@ TEST(BlockTree, SelfPlacingAndVeryDeepDefinitionsEndTheWalk) {
         // 50,000 definitions, each placing the next.
         CJwwDoc doc;
         for (int i = 0; i < 50000; ++i) Place(Define(doc, i, "c" + std::to_string(i)).elements, i + 1);
-        Place(doc.mainList, 0);
+        Place(doc, 0);
         BlockTree tree;
         tree.Fill(doc);
         ASSERT_EQ(tree.items().size(), static_cast<std::size_t>(BlockPath::kMaxDepth));
@@ -248,8 +254,8 @@ TEST(BlockTree, DefinitionsPlacingEachOtherManyTimesOverStopAtTheLimit) {
         Place(d.elements, i + 1);
         Place(d.elements, i + 1);
     }
-    Place(doc.mainList, 0);
-    Place(doc.mainList, 0);
+    Place(doc, 0);
+    Place(doc, 0);
     BlockTree tree;
     tree.Fill(doc);
     EXPECT_TRUE(tree.truncated());

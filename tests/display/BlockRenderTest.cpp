@@ -23,7 +23,7 @@ CDataList& AddDefinition(CJwwDoc& doc, int number) {
     auto d = std::make_unique<CDataList>();
     d->number = number;
     CDataList& ref = *d;
-    doc.blockList.push_back(std::move(d));
+    doc.AddDefinition(std::move(d));
     return ref;
 }
 
@@ -332,7 +332,7 @@ TEST(BlockRendering, AnInsertionOutsideTheVisibleBoxIsNotWalked) {
         t->text = JwwString("AB");
         return t;
     };
-    doc->mainList.push_back(text());
+    doc->AddElement(text());
     AddLine(AddDefinition(*doc, 1).elements, 0, 0, 10, 0);
     doc->FindBlockList(1)->elements.push_back(text());
     AddInsertion(doc->mainList, 1, -5000, 50);

@@ -52,7 +52,7 @@ TEST(DrawDrawing, AnEmptyExtentOrViewDrawsNothingAndStaysFinite) {
     auto line = std::make_unique<CDataSen>();
     line->lineType = 1;
     line->end = {10, 10};
-    doc->mainList.push_back(std::move(line));
+    doc->AddElement(std::move(line));
     for (DeviceSize ext : {DeviceSize{0, 0}, DeviceSize{1000, 0}, DeviceSize{0, 1000}, DeviceSize{-5, 100}}) {
         RecordingCanvas canvas;
         CJwwScreen screen;

@@ -22,7 +22,7 @@ T& Add(CJwwDoc& doc, int color = 2, int lineType = 1) {
     e->color = static_cast<uint16_t>(color);
     e->lineType = static_cast<uint8_t>(lineType);
     T& ref = *e;
-    doc.mainList.push_back(std::move(e));
+    doc.AddElement(std::move(e));
     return ref;
 }
 
@@ -119,7 +119,7 @@ TEST(ColourRules, DependOnKindLayerStateAndTable) {
             a->flatness = 1;
             a->arcAngle = 1;
         }
-        f.doc->mainList.push_back(std::move(e));
+        f.doc->AddElement(std::move(e));
         f.Run();
         const auto pens = f.canvas.Of(CallKind::Pen);
         ASSERT_FALSE(pens.empty()) << c.what;

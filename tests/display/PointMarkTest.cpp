@@ -31,7 +31,7 @@ void DrawPoint(Drawn& d, int code, double angle, double scale, bool longForm = t
     p->angle = angle;
     p->scale = scale;
     d.point = p.get();
-    d.doc->mainList.push_back(std::move(p));
+    d.doc->AddElement(std::move(p));
     CJwwScreen screen = ScreenAt(0, 100, 2, 2);
     screen.dotRadius = 3;
     Draw(d.canvas, *d.doc, screen);

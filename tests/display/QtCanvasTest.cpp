@@ -165,14 +165,14 @@ std::unique_ptr<CJwwDoc> SmallDrawing() {
     line->color = 2;
     line->start = {-200, -140};
     line->end = {200, 140};
-    doc->mainList.push_back(std::move(line));
+    doc->AddElement(std::move(line));
     auto text = std::make_unique<CDataMoji>();
     text->color = 2;
     text->height = text->charWidth = 20;
     text->start = {-150, 50};
     text->fontName = Utf8ToCp932("ＭＳ ゴシック");
     text->text = Utf8ToCp932("図面");
-    doc->mainList.push_back(std::move(text));
+    doc->AddElement(std::move(text));
     return doc;
 }
 
@@ -230,39 +230,39 @@ TEST_F(QtCanvasTest, HostileValuesDrawWithoutFailing) {
         line->lineType = 12;
         line->start = {v, 1};
         line->end = {1, v};
-        doc->mainList.push_back(std::move(line));
+        doc->AddElement(std::move(line));
         auto arc = std::make_unique<CDataEnko>();
         arc->radius = v;
         arc->flatness = v;
         arc->arcAngle = v;
         arc->fullCircle = 1;
         arc->lineType = 40;
-        doc->mainList.push_back(std::move(arc));
+        doc->AddElement(std::move(arc));
         auto text = std::make_unique<CDataMoji>();
         text->height = text->charWidth = v;
         text->spacing = v;
         text->angle = v;
         text->flag = 0x20;
         text->text = JwwString("^u^o\x82\xa0^");
-        doc->mainList.push_back(std::move(text));
+        doc->AddElement(std::move(text));
         auto point = std::make_unique<CDataTen>();
         point->lineType = CDataTen::kLongForm;
         point->pointCode = 8;
         point->scale = v;
         point->angle = v;
-        doc->mainList.push_back(std::move(point));
+        doc->AddElement(std::move(point));
         for (int type : {1, 101, 105, 106, 111}) {
             auto solid = std::make_unique<CDataSolid>();
             solid->lineType = static_cast<uint8_t>(type);
             for (auto& c : solid->corner) c = {v, v};
-            doc->mainList.push_back(std::move(solid));
+            doc->AddElement(std::move(solid));
         }
         auto ins = std::make_unique<CDataBlock>();
         ins->scaleX = v;
         ins->scaleY = -v;
         ins->angle = v;
         ins->definitionNumber = 1;
-        doc->mainList.push_back(std::move(ins));
+        doc->AddElement(std::move(ins));
     }
     auto def = std::make_unique<CDataList>();
     def->number = 1;
@@ -270,7 +270,7 @@ TEST_F(QtCanvasTest, HostileValuesDrawWithoutFailing) {
     inner->height = inner->charWidth = 3;
     inner->text = JwwString("A");
     def->elements.push_back(std::move(inner));
-    doc->blockList.push_back(std::move(def));
+    doc->AddDefinition(std::move(def));
     doc->header.linePitch[12] = 0;
     for (int size : {0, 3, 99}) {
         doc->shownPaperSize = size;

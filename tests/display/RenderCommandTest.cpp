@@ -83,7 +83,7 @@ TEST_F(RenderCommand, MissingDefinitionsGiveOneWarningLine) {
     for (int i = 0; i < 20; ++i) {
         auto b = std::make_unique<CDataBlock>();
         b->definitionNumber = i % 2 ? 7 : 3;
-        doc.mainList.push_back(std::move(b));
+        doc.AddElement(std::move(b));
     }
     SaveJwwFile(Path("m.jww"), doc);
     const auto r = RunCli({"render", Path("m.jww"), Path("m.png")});

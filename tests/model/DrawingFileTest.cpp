@@ -38,7 +38,7 @@ Bytes TwoLineDrawing() {
     for (int i = 0; i < 2; ++i) {
         auto line = std::make_unique<CDataSen>();
         line->end = {10.0 * (i + 1), 5};
-        doc.mainList.push_back(std::move(line));
+        doc.AddElement(std::move(line));
     }
     return test::SaveToBytes(doc);
 }

@@ -55,7 +55,7 @@ TEST(Drawing, SignatureIsNotCompared) {
 TEST(Drawing, VersionBelow420IsRefusedWithoutReadingTheLists) {
     CJwwDoc doc;
     const Bytes old = ByteWriter().append(HeaderWithVersion(419)).u16(0xFFFF).bytes;  // garbage after
-    doc.mainList.push_back(std::make_unique<CDataSen>());
+    doc.AddElement(std::make_unique<CDataSen>());
     EXPECT_EQ(test::LoadFromBytes(doc, old), CJwwDoc::LoadResult::TooOld);
     EXPECT_TRUE(doc.mainList.empty());
     EXPECT_FALSE(doc.header.valid);
@@ -118,19 +118,19 @@ TEST(Drawing, CountLayerElementsEntersInsertionsOneLevel) {
     nested->layerGroup = 4;
     nested->layer = 4;
     def->elements.push_back(std::move(nested));
-    doc.blockList.push_back(std::move(def));
+    doc.AddDefinition(std::move(def));
     for (int i = 0; i < 2; ++i) {
         auto ins = std::make_unique<CDataBlock>();
         ins->definitionNumber = 7;
         ins->layer = 2;
-        doc.mainList.push_back(std::move(ins));
+        doc.AddElement(std::move(ins));
     }
     auto missing = std::make_unique<CDataBlock>();
     missing->definitionNumber = 99;
-    doc.mainList.push_back(std::move(missing));
-    doc.mainList.push_back(LineOn(0, 2));
-    doc.mainList.push_back(LineOn(16, 0));   // outside the tables: skipped
-    doc.mainList.push_back(LineOn(0, 300));  // likewise
+    doc.AddElement(std::move(missing));
+    doc.AddElement(LineOn(0, 2));
+    doc.AddElement(LineOn(16, 0));   // outside the tables: skipped
+    doc.AddElement(LineOn(0, 300));  // likewise
     doc.CountLayerElements();
     EXPECT_EQ(doc.groupElementCount[3], 10);
     for (int l = 0; l < 5; ++l) EXPECT_EQ(doc.layerElementCount[3][l], 2);
@@ -138,7 +138,7 @@ TEST(Drawing, CountLayerElementsEntersInsertionsOneLevel) {
     EXPECT_EQ(doc.groupElementCount[0], 1);
     EXPECT_EQ(doc.layerElementCount[0][2], 1);  // only the plain line
 
-    doc.mainList.clear();
+    doc.RemoveElements([](const CData&) { return true; });
     doc.CountLayerElements();
     for (int g = 0; g < kLayerGroups; ++g) EXPECT_EQ(doc.groupElementCount[g], 0);
 }
@@ -148,7 +148,7 @@ TEST(Drawing, FindBlockListFindsTheFirstOfEqualNumbers) {
     for (int n : {0, 5, 5, 2}) {
         auto d = std::make_unique<CDataList>();
         d->number = n;
-        doc.blockList.push_back(std::move(d));
+        doc.AddDefinition(std::move(d));
     }
     EXPECT_EQ(doc.FindBlockList(5), doc.blockList[1].get());
     EXPECT_EQ(doc.FindBlockList(2), doc.blockList[3].get());
@@ -156,16 +156,43 @@ TEST(Drawing, FindBlockListFindsTheFirstOfEqualNumbers) {
     // The lookup follows appends and removals.
     auto d = std::make_unique<CDataList>();
     d->number = 1;
-    doc.blockList.push_back(std::move(d));
+    doc.AddDefinition(std::move(d));
     EXPECT_EQ(doc.FindBlockList(1), doc.blockList[4].get());
-    doc.blockList.pop_back();
+    ASSERT_TRUE(doc.RemoveDefinition(doc.blockList[4].get()));
     EXPECT_EQ(doc.FindBlockList(1), nullptr);
+    EXPECT_EQ(doc.FindBlockList(5), doc.blockList[1].get());
     auto e = std::make_unique<CDataList>();
     e->number = 9;
-    doc.blockList.push_back(std::move(e));
+    doc.AddDefinition(std::move(e));
     EXPECT_EQ(doc.FindBlockList(9), doc.blockList[4].get());
+    // Removing the first of two equal numbers makes the second the one found.
+    const CDataList* second5 = doc.blockList[2].get();
+    ASSERT_TRUE(doc.RemoveDefinition(doc.blockList[1].get()));
+    EXPECT_EQ(doc.FindBlockList(5), second5);
+    EXPECT_EQ(doc.FindBlockList(2), doc.blockList[2].get());
+    EXPECT_FALSE(doc.RemoveDefinition(nullptr));
     doc.Clear();
     EXPECT_EQ(doc.FindBlockList(9), nullptr);
+}
+
+TEST(Drawing, FindBlockListAfterARemovalAndAnAppendWithoutALookupBetween) {
+    // The new definition may take the removed one's memory and place in the
+    // list, so nothing about the list's storage tells the two apart.
+    for (int round = 0; round < 3; ++round) {
+        CJwwDoc doc;
+        for (int n : {0, 1, 2}) {
+            auto d = std::make_unique<CDataList>();
+            d->number = n;
+            doc.AddDefinition(std::move(d));
+        }
+        ASSERT_NE(doc.FindBlockList(2), nullptr);
+        ASSERT_TRUE(doc.RemoveDefinition(doc.blockList.back().get()));
+        auto d = std::make_unique<CDataList>();
+        d->number = 7;
+        doc.AddDefinition(std::move(d));
+        EXPECT_EQ(doc.FindBlockList(7), doc.blockList[2].get());
+        EXPECT_EQ(doc.FindBlockList(2), nullptr);
+    }
 }
 
 TEST(Drawing, ListEntriesThatAListCannotOwnAreRefused) {
@@ -210,15 +237,15 @@ TEST(Drawing, SaveLoadGivesTheSameElements) {
     text->textType = 3;
     text->style = 2;
     text->height = 3.5;
-    doc.mainList.push_back(std::move(text));
+    doc.AddElement(std::move(text));
     auto def = std::make_unique<CDataList>();
     def->number = 0;
     def->name = JwwString("A");
     def->elements.push_back(LineOn(1, 1));
-    doc.blockList.push_back(std::move(def));
+    doc.AddDefinition(std::move(def));
     auto ins = std::make_unique<CDataBlock>();
     ins->scaleX = -2;
-    doc.mainList.push_back(std::move(ins));
+    doc.AddElement(std::move(ins));
 
     const Bytes first = test::SaveToBytes(doc);
     CJwwDoc back;
@@ -273,7 +300,7 @@ TEST(DrawingFile, LoadsThroughTheFileBufferAcrossRefills) {
     for (int i = 0; i < 5000; ++i) {
         auto t = std::make_unique<CDataMoji>();
         t->text = JwwString(std::string(static_cast<std::size_t>(100 + i % 300), static_cast<char>('a' + i % 26)));
-        doc.mainList.push_back(std::move(t));
+        doc.AddElement(std::move(t));
     }
     const std::string dir = test::MakeTempDir();
     SaveJwwFile(dir + "/big.jww", doc);

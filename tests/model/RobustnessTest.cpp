@@ -96,11 +96,11 @@ Bytes Chain(int n, bool closeTheLoop) {
         auto line = std::make_unique<CDataSen>();
         line->end = {1, 1};
         def->elements.push_back(std::move(line));
-        doc.blockList.push_back(std::move(def));
+        doc.AddDefinition(std::move(def));
     }
     auto top = std::make_unique<CDataBlock>();
     top->definitionNumber = 0;
-    doc.mainList.push_back(std::move(top));
+    doc.AddElement(std::move(top));
     return test::SaveToBytes(doc);
 }
 

@@ -119,7 +119,7 @@ TEST(BuildTable, ElementsInOrderWithExactGeometry) {
     doc.header.groups[4].layerState[9] = kWrite;
     doc.header.groups[4].layerState[12] = kWrite;
     auto existing = std::make_unique<CDataSen>();
-    doc.mainList.push_back(std::move(existing));
+    doc.AddElement(std::move(existing));
 
     CCsvDoc table;
     Read(table, S("品名,数量,\nab,1,x\n"));
@@ -244,10 +244,10 @@ TEST(BuildTable, BlockFigureAroundTheOrigin) {
         auto d = std::make_unique<CDataList>();
         d->number = number;
         d->name = JwwString("old" + std::to_string(number));
-        doc.blockList.push_back(std::move(d));
+        doc.AddDefinition(std::move(d));
     }
     auto other = std::make_unique<CDataSen>();
-    doc.mainList.push_back(std::move(other));
+    doc.AddElement(std::move(other));
 
     CCsvDoc table;
     Read(table, "a,b\nc,d\ne,f\n");
@@ -313,7 +313,7 @@ TEST(BuildTable, BlockNameIsCheckedOnlyForABlockFigure) {
     NewDrawing(doc);
     auto d = std::make_unique<CDataList>();
     d->name = JwwString("@@SfigorgFlag@@4");  // an empty display name
-    doc.blockList.push_back(std::move(d));
+    doc.AddDefinition(std::move(d));
     CTableOptions o;
     EXPECT_TRUE(IsTableBlockNameFree(doc, o));  // the empty name, no block
     o.blockName = "x";

@@ -32,8 +32,8 @@ class TableUndoTest : public ::testing::Test {
 protected:
     void SetUp() override {
         doc.header.SetNewDrawingDefaults();
-        doc.mainList.push_back(Line(-1));
-        doc.mainList.push_back(Line(-2));
+        doc.AddElement(Line(-1));
+        doc.AddElement(Line(-2));
         doc.CountLayerElements();
     }
 
@@ -67,7 +67,7 @@ TEST_F(TableUndoTest, PlainTableIsRemovedExactly) {
 }
 
 TEST_F(TableUndoTest, IntoAnEmptyDrawing) {
-    doc.mainList.clear();
+    doc.RemoveElements([](const CData&) { return true; });
     Insert(false);
     EXPECT_TRUE(undo.Undo(doc));
     EXPECT_TRUE(doc.mainList.empty());
@@ -80,8 +80,8 @@ TEST_F(TableUndoTest, IntoAnEmptyDrawing) {
 TEST_F(TableUndoTest, ElementsAddedAfterTheTableStay) {
     Insert(false);
     const auto table = Snapshot(doc.mainList);
-    doc.mainList.push_back(Line(100));
-    doc.mainList.push_back(Line(101));
+    doc.AddElement(Line(100));
+    doc.AddElement(Line(101));
     const CData* later1 = doc.mainList[doc.mainList.size() - 2].get();
     const CData* later2 = doc.mainList.back().get();
     ASSERT_TRUE(undo.Undo(doc));
@@ -98,7 +98,7 @@ TEST_F(TableUndoTest, BlockOptionChangedBetweenInsertionAndUndo) {
     auto def = std::make_unique<CDataList>();
     def->number = 0;
     def->name = JwwString("keep");
-    doc.blockList.push_back(std::move(def));
+    doc.AddDefinition(std::move(def));
     const auto before = Snapshot(doc.mainList);
     Insert(false);
     options.cellBlock = true;
@@ -110,7 +110,7 @@ TEST_F(TableUndoTest, BlockOptionChangedBetweenInsertionAndUndo) {
     // Block insertion, then the option is cleared and elements follow: only
     // the definition and its insertion go.
     Insert(true, "B");
-    doc.mainList.push_back(Line(7));
+    doc.AddElement(Line(7));
     options.cellBlock = false;
     ASSERT_TRUE(undo.Undo(doc));
     ASSERT_EQ(doc.mainList.size(), before.size() + 1);
@@ -192,7 +192,7 @@ TEST_F(TableUndoTest, RecordBelongsToItsDrawing) {
     Insert(false);
     CJwwDoc other;
     other.header.SetNewDrawingDefaults();
-    other.mainList.push_back(Line(3));
+    other.AddElement(Line(3));
     EXPECT_FALSE(undo.Available(other));
     EXPECT_FALSE(undo.Undo(other));
     EXPECT_EQ(other.mainList.size(), 1u);
@@ -201,14 +201,14 @@ TEST_F(TableUndoTest, RecordBelongsToItsDrawing) {
 
 TEST_F(TableUndoTest, NothingIsRemovedWhenARecordedElementIsGone) {
     Insert(false);
-    doc.mainList.erase(doc.mainList.begin() + 5);  // removed by other means
+    const CData* fifth = doc.mainList[5].get();
+    doc.RemoveElements([&](const CData& e) { return &e == fifth; });  // removed by other means
     const auto now = Snapshot(doc.mainList);
     EXPECT_FALSE(undo.Undo(doc));
     EXPECT_EQ(Snapshot(doc.mainList), now);
 
     Insert(true, "B");
-    doc.blockList.pop_back();
-    doc.InvalidateBlockIndex();
+    doc.RemoveDefinition(doc.blockList.back().get());
     const auto withInsertion = Snapshot(doc.mainList);
     EXPECT_FALSE(undo.Undo(doc));
     EXPECT_EQ(Snapshot(doc.mainList), withInsertion);
