@@ -1,9 +1,11 @@
 #include "model/ElementPool.h"
 
+#include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
-#include <sys/mman.h>
 #include <new>
+#include <sys/mman.h>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -20,6 +22,8 @@ namespace tolvani {
 
 void* AllocateElement(std::size_t size) { return ::operator new(size); }
 void FreeElement(void* p, std::size_t) noexcept { ::operator delete(p); }
+bool ElementPoolActive() { return false; }
+std::size_t ElementPoolReservedBytes() { return 0; }
 
 #else
 
@@ -29,54 +33,126 @@ constexpr std::size_t kGranule = 16;
 constexpr std::size_t kClasses = 64;  // sizes up to 1 KiB
 // Slabs are large and aligned so that the system can back them with huge
 // pages: a million-element drawing then costs a few dozen page faults
-// instead of tens of thousands.
+// instead of tens of thousands. The alignment also finds a block's slab,
+// and so the pool it came from, from the block's address alone.
 constexpr std::size_t kSlabBytes = 2 * 1024 * 1024;
+constexpr std::size_t kSlabHeaderBytes = 64;
 
 struct FreeBlock {
     FreeBlock* next;
 };
 
-// Slabs are shared and live as long as the process: an element may be made
-// on one thread and dropped on another.
-std::mutex slabMutex;
-std::vector<void*>* slabs = new std::vector<void*>;  // reachable, never freed
+// Each thread takes blocks from a pool of its own without locking. A block
+// dropped by its own pool's thread goes back onto that pool's free lists;
+// one dropped by another thread (a drawing loaded on a worker and released
+// on the user-interface thread) is handed back to its pool through a
+// lock-free list, which the pool's thread takes over whole when it runs
+// short. A pool outlives its thread: the next new thread adopts it, so the
+// memory of a finished worker serves the next worker.
+struct Pool {
+    FreeBlock* free[kClasses] = {};
+    std::atomic<FreeBlock*> returned[kClasses] = {};
+    char* bump = nullptr;
+    char* bumpEnd = nullptr;
+    Pool* nextIdle = nullptr;
+};
 
-void* NewSlab() {
+struct SlabHeader {
+    Pool* owner;
+};
+static_assert(sizeof(SlabHeader) <= kSlabHeaderBytes, "slab header too large");
+
+std::mutex poolMutex;
+std::vector<void*>* slabs = new std::vector<void*>;  // reachable, never freed
+Pool* idlePools = nullptr;                            // pools whose thread has ended
+// Serves threads that allocate while they end, after their own pool was
+// given up; used under poolMutex only.
+Pool* lastResortPool = new Pool;
+
+// `locked`: the caller holds poolMutex.
+void* NewSlab(Pool* owner, bool locked) {
     void* slab = std::aligned_alloc(kSlabBytes, kSlabBytes);
     if (!slab) throw std::bad_alloc();
 #ifdef MADV_HUGEPAGE
     madvise(slab, kSlabBytes, MADV_HUGEPAGE);
 #endif
-    std::lock_guard<std::mutex> lock(slabMutex);
-    slabs->push_back(slab);
+    static_cast<SlabHeader*>(slab)->owner = owner;
+    std::unique_lock<std::mutex> lock(poolMutex, std::defer_lock);
+    if (!locked) lock.lock();
+    try {
+        slabs->push_back(slab);
+    } catch (...) {
+        std::free(slab);
+        throw;
+    }
     return slab;
 }
 
-struct Pool {
-    FreeBlock* free[kClasses] = {};
-    char* bump = nullptr;
-    char* bumpEnd = nullptr;
-};
+Pool* AdoptPool() {
+    std::lock_guard<std::mutex> lock(poolMutex);
+    if (Pool* p = idlePools) {
+        idlePools = p->nextIdle;
+        p->nextIdle = nullptr;
+        return p;
+    }
+    return new Pool;
+}
 
-thread_local Pool pool;
+void GiveUpPool(Pool* p) {
+    std::lock_guard<std::mutex> lock(poolMutex);
+    p->nextIdle = idlePools;
+    idlePools = p;
+}
+
+// Trivially destructible, so reading them costs no guard.
+thread_local Pool* threadPool = nullptr;
+thread_local bool threadEnded = false;
+
+struct ThreadPoolRelease {
+    bool armed = false;
+    ~ThreadPoolRelease() {
+        if (threadPool) GiveUpPool(threadPool);
+        threadPool = nullptr;
+        threadEnded = true;
+    }
+};
+thread_local ThreadPoolRelease threadPoolRelease;
+
+void* AllocateFrom(Pool& pool, std::size_t cls, bool locked) {
+    FreeBlock* b = pool.free[cls];
+    if (!b && pool.returned[cls].load(std::memory_order_relaxed))
+        b = pool.returned[cls].exchange(nullptr, std::memory_order_acquire);
+    if (b) {
+        pool.free[cls] = b->next;
+        return b;
+    }
+    const std::size_t bytes = cls * kGranule;
+    if (static_cast<std::size_t>(pool.bumpEnd - pool.bump) < bytes) {
+        char* slab = static_cast<char*>(NewSlab(&pool, locked));
+        pool.bump = slab + kSlabHeaderBytes;
+        pool.bumpEnd = slab + kSlabBytes;
+    }
+    void* p = pool.bump;
+    pool.bump += bytes;
+    return p;
+}
 
 }  // namespace
 
 void* AllocateElement(std::size_t size) {
     const std::size_t cls = (size + kGranule - 1) / kGranule;
     if (cls == 0 || cls >= kClasses) return ::operator new(size);
-    if (FreeBlock* b = pool.free[cls]) {
-        pool.free[cls] = b->next;
-        return b;
+    Pool* pool = threadPool;
+    if (__builtin_expect(pool == nullptr, 0)) {
+        if (threadEnded) {
+            std::lock_guard<std::mutex> lock(poolMutex);
+            return AllocateFrom(*lastResortPool, cls, true);
+        }
+        pool = AdoptPool();
+        threadPool = pool;
+        threadPoolRelease.armed = true;  // gives the pool up when the thread ends
     }
-    const std::size_t bytes = cls * kGranule;
-    if (static_cast<std::size_t>(pool.bumpEnd - pool.bump) < bytes) {
-        pool.bump = static_cast<char*>(NewSlab());
-        pool.bumpEnd = pool.bump + kSlabBytes;
-    }
-    void* p = pool.bump;
-    pool.bump += bytes;
-    return p;
+    return AllocateFrom(*pool, cls, false);
 }
 
 void FreeElement(void* p, std::size_t size) noexcept {
@@ -87,8 +163,24 @@ void FreeElement(void* p, std::size_t size) noexcept {
         return;
     }
     auto* b = static_cast<FreeBlock*>(p);
-    b->next = pool.free[cls];
-    pool.free[cls] = b;
+    const auto slab = reinterpret_cast<std::uintptr_t>(p) & ~(std::uintptr_t{kSlabBytes} - 1);
+    Pool* owner = reinterpret_cast<const SlabHeader*>(slab)->owner;
+    if (owner == threadPool) {
+        b->next = owner->free[cls];
+        owner->free[cls] = b;
+        return;
+    }
+    std::atomic<FreeBlock*>& head = owner->returned[cls];
+    b->next = head.load(std::memory_order_relaxed);
+    while (!head.compare_exchange_weak(b->next, b, std::memory_order_release, std::memory_order_relaxed)) {
+    }
+}
+
+bool ElementPoolActive() { return true; }
+
+std::size_t ElementPoolReservedBytes() {
+    std::lock_guard<std::mutex> lock(poolMutex);
+    return slabs->size() * kSlabBytes;
 }
 
 #endif
