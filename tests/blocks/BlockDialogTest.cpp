@@ -24,17 +24,19 @@ CDataList& Define(CJwwDoc& doc, int number, const std::string& name) {
     auto d = std::make_unique<CDataList>();
     d->number = number;
     d->name = JwwString(name);
-    doc.blockList.push_back(std::move(d));
-    return *doc.blockList.back();
+    return *doc.AddDefinition(std::move(d));
 }
 
-void Place(ElementList& list, int definition, double x, double y) {
+std::unique_ptr<CDataBlock> Insertion(int definition, double x, double y) {
     auto ins = std::make_unique<CDataBlock>();
     ins->definitionNumber = definition;
     ins->ref = {x, y};
     ins->lineType = 1;
-    list.push_back(std::move(ins));
+    return ins;
 }
+
+void Place(ElementList& list, int definition, double x, double y) { list.push_back(Insertion(definition, x, y)); }
+void Place(CJwwDoc& doc, int definition, double x, double y) { doc.AddElement(Insertion(definition, x, y)); }
 
 void Line(ElementList& list, double x1, double y1, double x2, double y2) {
     auto l = std::make_unique<CDataSen>();
@@ -55,9 +57,9 @@ std::unique_ptr<CJwwDoc> Houses() {
     Line(house.elements, 0, 0, 40, 0);
     Place(house.elements, 1, 10, 0);
     for (int i = 0; i < 4; ++i) Line(door.elements, 0, i * 5.0, 10, i * 5.0);
-    Place(doc->mainList, 0, -150, 0);
-    Place(doc->mainList, 0, 50, 0);
-    Place(doc->mainList, 7, 0, 0);
+    Place(*doc, 0, -150, 0);
+    Place(*doc, 0, 50, 0);
+    Place(*doc, 7, 0, 0);
     return doc;
 }
 
@@ -253,7 +255,7 @@ TEST(BlockDialog, AnEmptyDrawingAndAVeryDeepOneBothOpen) {
         // 50,000 definitions, each placing the next.
         auto doc = NewDrawing();
         for (int i = 0; i < 50000; ++i) Place(Define(*doc, i, "c" + std::to_string(i)).elements, i + 1, 1, 0);
-        Place(doc->mainList, 0, 0, 0);
+        Place(*doc, 0, 0, 0);
         Recorder rec(*doc);
         CBlockDlg dlg(*doc, rec.Hooks());
         dlg.show();

@@ -9,6 +9,7 @@
 #include "display/DrawDocument.h"
 #include "display/RecordingCanvas.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace tolvani::display {
 namespace {
@@ -27,17 +28,17 @@ CDataList& AddDefinition(CJwwDoc& doc, int number) {
     return ref;
 }
 
-void AddLine(ElementList& list, double x1, double y1, double x2, double y2, uint16_t layer = 0) {
+void AddLine(test::ElementTarget list, double x1, double y1, double x2, double y2, uint16_t layer = 0) {
     auto l = std::make_unique<CDataSen>();
     l->lineType = 1;
     l->color = 2;
     l->layer = layer;
     l->start = {x1, y1};
     l->end = {x2, y2};
-    list.push_back(std::move(l));
+    list.Add(std::move(l));
 }
 
-CDataBlock& AddInsertion(ElementList& list, int def, double x, double y, double sx = 1, double sy = 1,
+CDataBlock& AddInsertion(test::ElementTarget list, int def, double x, double y, double sx = 1, double sy = 1,
                          double angle = 0) {
     auto b = std::make_unique<CDataBlock>();
     b->definitionNumber = def;
@@ -45,9 +46,7 @@ CDataBlock& AddInsertion(ElementList& list, int def, double x, double y, double 
     b->scaleX = sx;
     b->scaleY = sy;
     b->angle = angle;
-    CDataBlock& ref = *b;
-    list.push_back(std::move(b));
-    return ref;
+    return list.Add(std::move(b));
 }
 
 struct Fixture {
@@ -68,7 +67,7 @@ TEST(BlockRendering, NestedInsertionsComposePlacement) {
     AddLine(AddDefinition(*f.doc, 1).elements, 0, 0, 10, 0);
     // Definition 2 places definition 1 at (5, 0) turned by 90°.
     AddInsertion(AddDefinition(*f.doc, 2).elements, 1, 5, 0, 1, 1, kPi / 2);
-    AddInsertion(f.doc->mainList, 2, 40, 40, 2, 2);
+    AddInsertion(*f.doc, 2, 40, 40, 2, 2);
     f.Run();
     // Inner line: (0,0)-(10,0) → turned (0,0)-(0,10) → +(5,0) → scaled ×2 → +(40,40).
     const auto ends = f.Ends();
@@ -81,7 +80,7 @@ TEST(BlockRendering, UnderAMirroredParentTheOwnAngleTurnsTheOtherWay) {
     Fixture f;
     AddLine(AddDefinition(*f.doc, 1).elements, 0, 0, 10, 0);
     AddInsertion(AddDefinition(*f.doc, 2).elements, 1, 0, 0, 1, 1, kPi / 2);
-    AddInsertion(f.doc->mainList, 2, 50, 50, -1, 1, 0);  // mirrored in x
+    AddInsertion(*f.doc, 2, 50, 50, -1, 1, 0);  // mirrored in x
     f.Run();
     // Composed angle 0 − 90° with scale x −1: the turned line still points
     // up, as the mirror image of an upright line does (adding the angles
@@ -97,7 +96,7 @@ TEST(BlockRendering, AHiddenInsertionLayerHidesTheWholeDefinition) {
     CDataList& d = AddDefinition(*f.doc, 1);
     AddLine(d.elements, 0, 0, 10, 0, /*layer*/ 0);
     AddLine(d.elements, 0, 0, 10, 0, /*layer*/ 4);
-    CDataBlock& b = AddInsertion(f.doc->mainList, 1, 0, 0);
+    CDataBlock& b = AddInsertion(*f.doc, 1, 0, 0);
     b.layer = 3;
     f.doc->header.groups[0].layerState[3] = kHidden;
     f.doc->header.groups[0].layerState[4] = kHidden;  // the element's own layer does not matter
@@ -127,7 +126,7 @@ TEST(BlockRendering, HighlightFollowsTheSelectionAndPropagatesDown) {
         AddLine(d1.elements, 0, 0, 1, 0);
         AddInsertion(d1.elements, 2, 0, 0);
         AddLine(AddDefinition(*f.doc, 2).elements, 0, 0, 1, 0);
-        CDataBlock& top = AddInsertion(f.doc->mainList, 1, 0, 0);
+        CDataBlock& top = AddInsertion(*f.doc, 1, 0, 0);
         top.treeItemId = 5;
         f.doc->selectedParentId = c.selectedParent;
         f.doc->selectedItemId = c.selectedItem;
@@ -162,10 +161,10 @@ TEST(BlockRendering, MissingAndSelfPlacingDefinitionsAreReportedOncePerDraw) {
     CDataList& a = AddDefinition(*doc, 2);
     AddInsertion(a.elements, 3, 0, 0);
     AddInsertion(AddDefinition(*doc, 3).elements, 2, 0, 0);  // 2 → 3 → 2
-    for (int i = 0; i < 50; ++i) AddInsertion(doc->mainList, 9, 0, 0);
-    AddInsertion(doc->mainList, 4, 0, 0);
-    AddInsertion(doc->mainList, 1, 0, 0);
-    AddInsertion(doc->mainList, 2, 0, 0);
+    for (int i = 0; i < 50; ++i) AddInsertion(*doc, 9, 0, 0);
+    AddInsertion(*doc, 4, 0, 0);
+    AddInsertion(*doc, 1, 0, 0);
+    AddInsertion(*doc, 2, 0, 0);
     RecordingCanvas canvas;
     CJwwScreen screen;
     screen.viewWidth = 400;
@@ -179,7 +178,7 @@ TEST(BlockRendering, MissingAndSelfPlacingDefinitionsAreReportedOncePerDraw) {
 
 TEST(BlockRendering, AnEmptyDefinitionListReportsEveryInsertion) {
     auto doc = NewDoc();
-    AddInsertion(doc->mainList, 0, 0, 0);
+    AddInsertion(*doc, 0, 0, 0);
     RecordingCanvas canvas;
     CJwwScreen screen;
     screen.viewWidth = 400;
@@ -196,7 +195,7 @@ TEST(BlockRendering, TextThroughAMirroredInsertionKeepsItsSize) {
     t->angle = 30;
     t->text = JwwString("A");
     d.elements.push_back(std::move(t));
-    AddInsertion(f.doc->mainList, 1, 50, 50, 1, -1, kPi / 2);
+    AddInsertion(*f.doc, 1, 50, 50, 1, -1, kPi / 2);
     f.Run();
     const auto texts = f.canvas.Texts();
     ASSERT_EQ(texts.size(), 1u);
@@ -216,42 +215,42 @@ struct SkipCase {
 
 void FarLine(CJwwDoc& doc) {
     AddLine(AddDefinition(doc, 1).elements, 0, 0, 10, 0);
-    AddInsertion(doc.mainList, 1, -5000, 50);
+    AddInsertion(doc, 1, -5000, 50);
 }
 
 void LongLineReachingIn(CJwwDoc& doc) {
     AddLine(AddDefinition(doc, 1).elements, 0, 0, 5000, 0);
-    AddInsertion(doc.mainList, 1, -4900, 50);
+    AddInsertion(doc, 1, -4900, 50);
 }
 
 void ScaledUpReachingIn(CJwwDoc& doc) {
     AddLine(AddDefinition(doc, 1).elements, 0, 0, 10, 0);
-    AddInsertion(doc.mainList, 1, -4900, 50, 500, 500);
+    AddInsertion(doc, 1, -4900, 50, 500, 500);
 }
 
 void TurnedReachingIn(CJwwDoc& doc) {
     AddLine(AddDefinition(doc, 1).elements, 0, 0, 0, 5000);
-    AddInsertion(doc.mainList, 1, -4900, 50, 1, 1, kPi / 2 * 3);  // the line turned to point +x
+    AddInsertion(doc, 1, -4900, 50, 1, 1, kPi / 2 * 3);  // the line turned to point +x
 }
 
 void NestedReachingIn(CJwwDoc& doc) {
     AddLine(AddDefinition(doc, 1).elements, 0, 0, 10, 0);
     AddInsertion(AddDefinition(doc, 2).elements, 1, 4900, 0);
-    AddInsertion(doc.mainList, 2, -4850, 50);
+    AddInsertion(doc, 2, -4850, 50);
 }
 
 void FarWithMissingInside(CJwwDoc& doc) {
     CDataList& d = AddDefinition(doc, 1);
     AddLine(d.elements, 0, 0, 10, 0);
     AddInsertion(d.elements, 7, 0, 0);
-    AddInsertion(doc.mainList, 1, -5000, 50);
+    AddInsertion(doc, 1, -5000, 50);
 }
 
 void FarPlacingItself(CJwwDoc& doc) {
     CDataList& d = AddDefinition(doc, 1);
     AddLine(d.elements, 0, 0, 10, 0);
     AddInsertion(d.elements, 1, 1, 1);
-    AddInsertion(doc.mainList, 1, -5000, 50);
+    AddInsertion(doc, 1, -5000, 50);
 }
 
 void FarNestedOnHiddenLayer(CJwwDoc& doc) {
@@ -260,8 +259,8 @@ void FarNestedOnHiddenLayer(CJwwDoc& doc) {
     AddInsertion(doc.FindBlockList(3)->elements, 2, 0, 0);
     AddInsertion(doc.FindBlockList(3)->elements, 2, 5, 0);
     doc.header.groups[0].layerState[3] = kHidden;
-    for (int i = 0; i < 3; ++i) AddInsertion(doc.mainList, 3, -5000, 50 + i);
-    AddInsertion(doc.mainList, 3, 50, 50);
+    for (int i = 0; i < 3; ++i) AddInsertion(doc, 3, -5000, 50 + i);
+    AddInsertion(doc, 3, 50, 50);
 }
 
 void FarTextThenNearLine(CJwwDoc& doc) {
@@ -269,8 +268,8 @@ void FarTextThenNearLine(CJwwDoc& doc) {
     t->height = t->charWidth = 5;
     t->text = JwwString("far");
     AddDefinition(doc, 1).elements.push_back(std::move(t));
-    AddInsertion(doc.mainList, 1, -5000, 50);
-    AddLine(doc.mainList, 10, 90, 20, 80);
+    AddInsertion(doc, 1, -5000, 50);
+    AddLine(doc, 10, 90, 20, 80);
 }
 
 void FarPointOfScaleZero(CJwwDoc& doc) {
@@ -278,7 +277,7 @@ void FarPointOfScaleZero(CJwwDoc& doc) {
     p->lineType = CDataTen::kLongForm;
     p->pointCode = -4;
     AddDefinition(doc, 1).elements.push_back(std::move(p));
-    AddInsertion(doc.mainList, 1, -5000, 50);
+    AddInsertion(doc, 1, -5000, 50);
 }
 
 TEST(BlockRendering, InsertionsOutsideTheVisibleBoxAreSkippedWithoutChangingTheDraw) {
@@ -335,8 +334,8 @@ TEST(BlockRendering, AnInsertionOutsideTheVisibleBoxIsNotWalked) {
     doc->AddElement(text());
     AddLine(AddDefinition(*doc, 1).elements, 0, 0, 10, 0);
     doc->FindBlockList(1)->elements.push_back(text());
-    AddInsertion(doc->mainList, 1, -5000, 50);
-    AddInsertion(doc->mainList, 1, 50, 50);
+    AddInsertion(*doc, 1, -5000, 50);
+    AddInsertion(*doc, 1, 50, 50);
     CJwwScreen screen = ScreenAt(0, 100, 2, 2);
     RecordingCanvas canvas;
     canvas.SetVisibleBox({0, 0, 399, 199});
@@ -367,10 +366,10 @@ private:
 TEST(DrawCancel, ADrawStopsAtTheElementAfterTheFlagIsSetAndSaysSo) {
     // 40 lines of the main list, then three insertions of 100 lines each.
     auto doc = NewDoc();
-    for (int i = 0; i < 40; ++i) AddLine(doc->mainList, i, 10, i, 20);
+    for (int i = 0; i < 40; ++i) AddLine(*doc, i, 10, i, 20);
     CDataList& def = AddDefinition(*doc, 1);
     for (int i = 0; i < 100; ++i) AddLine(def.elements, i * 0.1, 0, i * 0.1, 5);
-    for (int k = 0; k < 3; ++k) AddInsertion(doc->mainList, 1, 10 + 5 * k, 50);
+    for (int k = 0; k < 3; ++k) AddInsertion(*doc, 1, 10 + 5 * k, 50);
     struct Case {
         const char* name;
         std::size_t at;  // line-to after which the flag is set; 0: before the draw
@@ -409,8 +408,8 @@ TEST(DrawBudget, ASpentPlacingBudgetIsReported) {
         CDataList& cross = AddDefinition(*doc, 3);
         AddLine(cross.elements, 0, 0, 200, 100);
         AddLine(cross.elements, 0, 100, 200, 0);
-        for (int i = 0; i < far; ++i) AddInsertion(doc->mainList, 2, -100000, 50);
-        AddInsertion(doc->mainList, 3, 0, 0);
+        for (int i = 0; i < far; ++i) AddInsertion(*doc, 2, -100000, 50);
+        AddInsertion(*doc, 3, 0, 0);
         CJwwScreen screen = ScreenAt(0, 100, 2, 2);
         RecordingCanvas canvas;
         canvas.SetVisibleBox({0, 0, 399, 199});

@@ -116,15 +116,14 @@ TEST_F(RenderCommand, ASpentPlacingBudgetGivesOneWarningLine) {
     auto definition = [&doc](int number) -> CDataList& {
         auto d = std::make_unique<CDataList>();
         d->number = number;
-        doc.blockList.push_back(std::move(d));
-        return *doc.blockList.back();
+        return *doc.AddDefinition(std::move(d));
     };
-    auto insert = [](ElementList& list, int number, double x) {
+    auto insertion = [](int number, double x) {
         auto b = std::make_unique<CDataBlock>();
         b->definitionNumber = number;
         b->ref = {x, 0};
         b->scaleX = b->scaleY = 1;
-        list.push_back(std::move(b));
+        return b;
     };
     CDataList& leaf = definition(1);
     for (int i = 0; i < 1000; ++i) {
@@ -135,10 +134,10 @@ TEST_F(RenderCommand, ASpentPlacingBudgetGivesOneWarningLine) {
         leaf.elements.push_back(std::move(l));
     }
     CDataList& mid = definition(2);
-    for (int i = 0; i < 1000; ++i) insert(mid.elements, 1, 0);
+    for (int i = 0; i < 1000; ++i) mid.elements.push_back(insertion(1, 0));
     for (const int far : {10, 60}) {
-        doc.mainList.clear();
-        for (int i = 0; i < far; ++i) insert(doc.mainList, 2, -100000);
+        doc.RemoveElements([](const CData&) { return true; });
+        for (int i = 0; i < far; ++i) doc.AddElement(insertion(2, -100000));
         SaveJwwFile(Path("b.jww"), doc);
         const auto r = RunCli({"render", Path("b.jww"), Path("b.png")});
         EXPECT_EQ(r.exitCode, 0) << far;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,25 @@ public:
     }
     ByteWriter& append(const Bytes& b) { return raw(b.data(), b.size()); }
     Bytes bytes;
+};
+
+// Where a fixture appends elements: a definition's own list, or the main
+// list through the drawing's operation.
+class ElementTarget {
+public:
+    ElementTarget(ElementList& list) : list_(&list) {}  // NOLINT: converts on purpose
+    ElementTarget(CJwwDoc& doc) : doc_(&doc) {}         // NOLINT
+    template <typename T>
+    T& Add(std::unique_ptr<T> element) {
+        T& ref = *element;
+        if (doc_) doc_->AddElement(std::move(element));
+        else list_->push_back(std::move(element));
+        return ref;
+    }
+
+private:
+    ElementList* list_ = nullptr;
+    CJwwDoc* doc_ = nullptr;
 };
 
 // The sample drawings' folder, or "" when it is absent.
