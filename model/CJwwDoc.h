@@ -53,6 +53,10 @@ public:
     // Deletes the main-list elements for which `drop` is true, keeping the
     // order of the others; returns how many went.
     std::size_t RemoveElements(const std::function<bool(const CData&)>& drop);
+    // Deletes one element of the main list; false when it is not there.
+    bool RemoveElement(const CData* element) {
+        return RemoveElements([element](const CData& e) { return &e == element; }) != 0;
+    }
     // Deletes one definition of the list; false when it is not there. The
     // block registry's current definition is reset when it was that one.
     bool RemoveDefinition(const CDataList* definition);

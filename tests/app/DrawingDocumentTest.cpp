@@ -36,7 +36,7 @@ std::unique_ptr<CJwwDoc> Lines(int count) {
         auto line = std::make_unique<CDataSen>();
         line->start = {double(i), 0};
         line->end = {double(i), 10};
-        doc->mainList.push_back(std::move(line));
+        doc->AddElement(std::move(line));
     }
     return doc;
 }
@@ -151,7 +151,7 @@ TEST_F(DrawingDocumentTest, ChangesMarkTheDocumentModifiedAndStopTheViewsFirst) 
     RecordingView view(doc);
     int told = 0;
     doc.onStateChanged = [&told] { ++told; };
-    doc.ChangeDrawing([](CJwwDoc& d) { d.mainList.pop_back(); });
+    doc.ChangeDrawing([](CJwwDoc& d) { d.RemoveElement(d.mainList.back().get()); });
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(told, 1);
     EXPECT_EQ(view.events, (std::vector<std::string>{"stop 50", "update 49"}));
@@ -181,7 +181,7 @@ TEST_F(DrawingDocumentTest, AFailedSaveReportsWhyLeavesTheOldFileWholeAndTheDocu
     for (const Case& c : cases) {
         CDrawingDocument doc(store, false);
         Open(doc, good);
-        doc.ChangeDrawing([](CJwwDoc& d) { d.mainList.clear(); });
+        doc.ChangeDrawing([](CJwwDoc& d) { d.RemoveElements([](const CData&) { return true; }); });
         doc.SetSaveFunction(
             [&c](const std::string& path, CJwwDoc& d) { return SaveFailingMidway(path, d, c.fail); });
         const SaveOutcome saved = doc.SaveTo(good);

@@ -116,11 +116,11 @@ TEST_F(DialogCommandsTest, BlockSelectionIsClearedWhenTheDialogCloses) {
             line->lineType = 1;
             line->end = {10, 10};
             def->elements.push_back(std::move(line));
-            d.blockList.push_back(std::move(def));
+            d.AddDefinition(std::move(def));
             for (int i = 0; i < 2; ++i) {
                 auto ins = std::make_unique<CDataBlock>();
                 ins->ref = {i * 20.0, 0};
-                d.mainList.push_back(std::move(ins));
+                d.AddElement(std::move(ins));
             }
         },
         false);

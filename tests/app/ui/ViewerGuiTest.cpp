@@ -493,7 +493,7 @@ private slots:
         QVERIFY(QFile::copy(generated_, target));
         OpenByKeys(target);
         const QByteArray old = FileBytes(target);
-        doc_->rules().ChangeDrawing([](CJwwDoc& d) { d.mainList.clear(); });
+        doc_->rules().ChangeDrawing([](CJwwDoc& d) { d.RemoveElements([](const CData&) { return true; }); });
         doc_->rules().SetSaveFunction([](const std::string& path, CJwwDoc& d) {
             // The disk fills once most of the drawing is written.
             SaveOutcome out;
@@ -537,7 +537,7 @@ private slots:
         QVERIFY(QFile::copy(generated_, target));
         OpenByKeys(target);
         const QByteArray old = FileBytes(target);
-        doc_->rules().ChangeDrawing([](CJwwDoc& d) { d.mainList.pop_back(); });
+        doc_->rules().ChangeDrawing([](CJwwDoc& d) { d.RemoveElement(d.mainList.back().get()); });
         prompts_->answers << CUiPrompts::SaveAnswer(answer);
         QTest::keyClick(frame_.get(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(prompts_->asked, QStringList{target});
@@ -607,7 +607,7 @@ private slots:
 
     void opensAskToo() {
         OpenByKeys(generated_);
-        doc_->rules().ChangeDrawing([](CJwwDoc& d) { d.mainList.pop_back(); });
+        doc_->rules().ChangeDrawing([](CJwwDoc& d) { d.RemoveElement(d.mainList.back().get()); });
         prompts_->openNames << generated_;
         prompts_->answers << CUiPrompts::SaveAnswer::Cancel;
         frame_->Action(cmd::kOpen)->trigger();
