@@ -154,11 +154,12 @@ TEST(Base64, RoundTripsAndRefusesWhatIsNotBase64) {
 
 // A small but complete PNG: one white pixel.
 Bytes Chunk(const char* type, const Bytes& data) {
-    Bytes c;
     const uint32_t n = static_cast<uint32_t>(data.size());
-    c = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)};
-    c.insert(c.end(), type, type + 4);
-    c.insert(c.end(), data.begin(), data.end());
+    Bytes c(8 + data.size());
+    const uint8_t head[8] = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n),
+                             uint8_t(type[0]), uint8_t(type[1]), uint8_t(type[2]), uint8_t(type[3])};
+    std::copy(head, head + 8, c.begin());
+    std::copy(data.begin(), data.end(), c.begin() + 8);
     const uint32_t crc = Crc32(c.data() + 4, data.size() + 4);
     c.insert(c.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
     return c;

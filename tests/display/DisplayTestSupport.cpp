@@ -1,8 +1,5 @@
 #include "tests/display/DisplayTestSupport.h"
 
-#include <QGuiApplication>
-#include <cstdlib>
-
 namespace tolvani::test {
 
 std::unique_ptr<CJwwDoc> NewDoc() {
@@ -32,16 +29,6 @@ void Draw(display::RecordingCanvas& canvas, CJwwDoc& doc, display::CJwwScreen& s
           int dotSize) {
     display::RenderState rs(canvas, doc, screen, dotSize);
     display::DrawElements(rs, list ? *list : doc.mainList, nullptr);
-}
-
-void EnsureGuiApp() {
-    if (QGuiApplication::instance()) return;
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "display_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
 }
 
 }  // namespace tolvani::test

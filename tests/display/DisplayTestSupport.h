@@ -1,6 +1,6 @@
 // Small fixtures for the display tests: a drawing with the new-drawing
 // defaults, a drawing context with chosen scales, drawing a list onto a
-// recording canvas, and the Qt application the QPainter tests need.
+// recording canvas.
 #pragma once
 
 #include <memory>
@@ -21,8 +21,5 @@ display::CJwwScreen ScreenAt(double left, double top, double sx, double sy);
 // Draws the list (or the main list) through a fresh render state.
 void Draw(display::RecordingCanvas& canvas, CJwwDoc& doc, display::CJwwScreen& screen,
           const ElementList* list = nullptr, int dotSize = 16);
-
-// Creates the Qt application once (offscreen when there is no display).
-void EnsureGuiApp();
 
 }  // namespace tolvani::test

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <atomic>
+#include <filesystem>
 #include <thread>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "display/qt/ImageDraw.h"
 #include "model/JwwFile.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/display/GuiApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani::display {
@@ -69,6 +71,37 @@ TEST_F(ImageDraw, SeveralThreadsDrawOneDrawingAtOnceAsOneThreadDoes) {
         EXPECT_TRUE(pictures[i] == alone) << i;
     }
     EXPECT_EQ(test::SaveToBytes(doc), before);
+}
+
+TEST_F(ImageDraw, ADrawingLoadsOnAWorkerWhileThisThreadDrawsAnother) {
+    const std::string dir = test::MakeTempDir();
+    CJwwDoc saved;
+    GenerateDrawing(saved, {30000, 5, 25});
+    ASSERT_TRUE(SaveDrawingFile(dir + "/other.jww", saved).ok());
+    CJwwDoc shown;
+    GenerateDrawing(shown, {8000, 6, 15});
+    const View view{577, 401, 1.5};
+    const QImage shownAlone = Draw(shown, view, Threads(1));
+
+    LoadOutcome loaded;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        loaded = LoadDrawingFile(dir + "/other.jww");
+        done = true;
+    });
+    // The window goes on drawing its drawing, at least twice, until the
+    // worker is through.
+    int draws = 0;
+    while (!done || draws < 2) {
+        EXPECT_TRUE(Draw(shown, view, Threads(draws % 2 ? 2 : 1)) == shownAlone) << draws;
+        ++draws;
+    }
+    worker.join();
+    ASSERT_TRUE(loaded.ok()) << loaded.message;
+    EXPECT_TRUE(Draw(*loaded.doc, view, Threads(2)) == Draw(saved, view, Threads(1)));
+    // Released here, on the thread that did not make it.
+    loaded.doc.reset();
+    std::filesystem::remove_all(dir);
 }
 
 // Views of the whole paper and zoomed in, with heights that do not split

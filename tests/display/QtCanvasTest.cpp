@@ -14,6 +14,7 @@
 #include "display/qt/QtCanvas.h"
 #include "model/Cp932.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/display/GuiApp.h"
 
 namespace tolvani::display {
 namespace {

@@ -8,6 +8,7 @@
 #include "model/JwwFile.h"
 #include "tests/app/CliRunner.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/display/GuiApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani::display {

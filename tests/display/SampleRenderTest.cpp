@@ -8,6 +8,7 @@
 #include "display/qt/DrawingExport.h"
 #include "model/JwwFile.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/display/GuiApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani::display {
