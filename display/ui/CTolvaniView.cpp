@@ -131,6 +131,7 @@ void CTolvaniView::StartRedraw() {
     job.size = size();
     job.dpiX = dpiX();
     job.dpiY = dpiY();
+    job.pixelRatio = devicePixelRatioF();
     wantedRequest_ = drawer_->Start(std::move(job));
 }
 
@@ -159,9 +160,13 @@ void CTolvaniView::paintEvent(QPaintEvent* event) {
     if (picture_.isNull()) {
         painter.fillRect(area, Qt::white);
     } else {
-        painter.drawImage(area.topLeft(), picture_, area);
+        // The picture may have more pixels than the view has device units
+        // (a high-density screen): its own ratio maps them.
+        const qreal ratio = picture_.devicePixelRatio();
+        painter.drawImage(QRectF(area), picture_,
+                          QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
         // A picture of an earlier, smaller size leaves the rest white.
-        const QRect shown(QPoint(0, 0), picture_.size());
+        const QRect shown(QPoint(0, 0), picture_.deviceIndependentSize().toSize());
         if (!shown.contains(area)) {
             const QRegion rest = QRegion(area).subtracted(QRegion(shown));
             for (const QRect& r : rest) painter.fillRect(r, Qt::white);

@@ -22,6 +22,10 @@ struct ViewPictureJob {
     QSize size;  // device units
     double dpiX = 96;
     double dpiY = 96;
+    // Pixels of the screen per device unit (2 on a 200 % screen): the
+    // picture has that many more pixels each way, shows the same part of
+    // the drawing and carries the ratio, so lines and texts stay sharp.
+    double pixelRatio = 1;
 };
 
 struct ViewPicture {
@@ -40,8 +44,8 @@ struct ViewPicture {
 // drawing exactly as the picture being drawn shows it.
 void SetUpScreen(CJwwScreen& screen, const ViewValues& values, double dpiX, double dpiY);
 
-// Draws the picture: a white image of the job's size with the drawing on
-// it, exactly as the picture exports draw it. Stops early when `cancel` is
+// Draws the picture: a white image of the job's size (times the pixel
+// ratio) with the drawing on it, exactly as the picture exports draw it. Stops early when `cancel` is
 // set (the picture is then incomplete and marked cancelled).
 ViewPicture DrawViewPicture(ViewPictureJob& job, const std::atomic<bool>* cancel);
 
