@@ -17,6 +17,7 @@
 #include "app/Commands.h"
 #include "app/ui/ObjectCopyCommand.h"
 #include "app/TableImportCommands.h"
+#include "app/WindowPlacement.h"
 
 namespace tolvani {
 
@@ -373,7 +374,13 @@ void CMainFrame::RestorePlacement() {
     CSettingsStore& store = doc_.rules().store();
     const int left = store.GetInt("Window", "left", 0), top = store.GetInt("Window", "top", 0);
     const int right = store.GetInt("Window", "right", 0), bottom = store.GetInt("Window", "bottom", 0);
-    if (right > left && bottom > top) setGeometry(left, top, right - left, bottom - top);
+    // Only a place on a screen there is now: a monitor may have gone since.
+    std::vector<ScreenRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect a = s->availableGeometry();
+        screens.push_back({a.left(), a.top(), a.left() + a.width(), a.top() + a.height()});
+    }
+    if (PlacementOnScreens({left, top, right, bottom}, screens)) setGeometry(left, top, right - left, bottom - top);
 }
 
 void CMainFrame::SavePlacement() {

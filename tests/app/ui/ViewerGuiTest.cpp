@@ -680,6 +680,14 @@ private slots:
         const QRect before = frame_->geometry();
         frame_->RestorePlacement();
         QCOMPARE(frame_->geometry(), before);
+        // One on a monitor that is no longer there too.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        store_->PutInt("Window", "left", screen.right() + 400);
+        store_->PutInt("Window", "right", screen.right() + 1100);
+        frame_ = std::make_unique<CMainFrame>(*doc_, *prompts_);
+        const QRect unplaced = frame_->geometry();
+        frame_->RestorePlacement();
+        QCOMPARE(frame_->geometry(), unplaced);
     }
 
     void registrationAndAnEmbeddingWithoutObjectEndAtOnceWithAMessage_data() {
