@@ -16,6 +16,7 @@
 
 #include "app/Commands.h"
 #include "app/ui/ObjectCopyCommand.h"
+#include "app/ui/PrintCommands.h"
 #include "app/TableImportCommands.h"
 #include "app/WindowPlacement.h"
 
@@ -82,6 +83,7 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
     ConnectOwnCommands();
     // The commands of the other parts of the program connect here.
     ConnectObjectCopy(*this);
+    new CPrintCommands(*this);
     tableImport_ = std::make_unique<CTableImportCommands>(*this, doc_, prompts_);
 
     connect(view_, &display::CTolvaniView::statusTextChanged, this,

@@ -11,8 +11,9 @@ const std::vector<CommandInfo>& MainCommands() {
         {cmd::kFileSave, "", "ドキュメントを元のファイルに上書き保存する", "上書き保存", "Ctrl+S"},
         {cmd::kTableImport, "エクセル表インポート", "エクセル表をインポートする", "エクセルインポート", ""},
         {cmd::kRecentFirst, "最近使ったファイル", "このドキュメントを開く", "最近使ったファイル", ""},
-        {cmd::kFilePrint, "", "ドキュメントを印刷する", "印刷", "Ctrl+P"},
-        {cmd::kFilePrintSetup, "", "プリンタと印刷オプションを設定する", "印刷設定", ""},
+        {cmd::kFilePrint, "印刷(&P)...\tCtrl+P", "ドキュメントを印刷する", "印刷", "Ctrl+P"},
+        {cmd::kFilePrintPreview, "印刷プレビュー(&V)", "印刷イメージを表示する", "印刷プレビュー", ""},
+        {cmd::kFilePrintSetup, "プリンタの設定(&R)...", "プリンタと印刷オプションを設定する", "印刷設定", ""},
         {cmd::kAppExit, "アプリケーションの終了(&X)", "アプリケーションを終了する", "終了", ""},
         {cmd::kEditCopy, "オブジェクトのコピー(&C)\tCtrl+C",
          "作業中のドキュメントをオブジェクトとしてクリップボードにコピーする", "オブジェクトコピー", "Ctrl+C;Ctrl+Ins"},
@@ -41,7 +42,8 @@ const CommandInfo* FindCommand(int id) {
 
 const std::vector<MenuInfo>& MainMenu() {
     static const std::vector<MenuInfo> menu = {
-        {"ファイル(&F)", {cmd::kFileNew, cmd::kOpen, cmd::kSaveAs, 0, cmd::kTableImport, 0, cmd::kRecentFirst, 0,
+        {"ファイル(&F)", {cmd::kFileNew, cmd::kOpen, cmd::kSaveAs, 0, cmd::kTableImport, 0, cmd::kFilePrint,
+                          cmd::kFilePrintPreview, cmd::kFilePrintSetup, 0, cmd::kRecentFirst, 0,
                           cmd::kAppExit}},
         {"編集(&E)", {cmd::kEditCopy, cmd::kEditWithJwCad, 0, cmd::kTableUndo}},
         {"表示(&V)", {cmd::kViewToolbar, cmd::kViewStatusBar, 0, cmd::kBlockFigures}},

@@ -14,6 +14,7 @@ enum : int {
     kFileSave = 57603,     // Ctrl+S: a plain JWW save to the tied file
     kFilePrintSetup = 57606,
     kFilePrint = 57607,
+    kFilePrintPreview = 57609,
     kRecentFirst = 57616,  // the recent files, 57616 … 57625
     kAppExit = 57665,
     kEditCopy = 57634,

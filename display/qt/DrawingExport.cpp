@@ -41,6 +41,17 @@ DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double
     return DrawDrawing(canvas, doc, screen, values);
 }
 
+DrawReport PaintViewAtPhysicalSize(QPainter& painter, double dpiX, double dpiY, const CJwwDoc& doc,
+                                   CJwwScreen screen, const ViewValues& values) {
+    QtCanvas canvas(painter, dpiX, dpiY);
+    const DeviceSize area = canvas.HimetricToDevice(values.extent);
+    painter.save();
+    painter.setClipRect(QRect(0, 0, area.width, area.height));
+    DrawReport report = DrawDrawing(canvas, doc, screen, values);
+    painter.restore();
+    return report;
+}
+
 QImage RenderImage(const CJwwDoc& doc, const ExportOptions& o, DrawReport* report) {
     QImage image(o.width, o.height, QImage::Format_RGB32);
     image.fill(Qt::white);

@@ -26,6 +26,14 @@ struct ExportOptions {
 DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double dpiY, DeviceSize pixels,
                            const CJwwDoc& doc, int32_t dotSize);
 
+// Draws the part of the drawing that a view shows, at the view's physical
+// size (its extent in `values`), from the top-left corner of a painter
+// active on a device of dpiX × dpiY device units per inch, such as a printed
+// page. The view's drawing context comes by value: the view's own stays as
+// it is. Nothing outside the view's area is drawn.
+DrawReport PaintViewAtPhysicalSize(QPainter& painter, double dpiX, double dpiY, const CJwwDoc& doc,
+                                   CJwwScreen screen, const ViewValues& values);
+
 // An opaque RGB32 image of the whole paper, drawn in bands on
 // `options.threads` threads.
 QImage RenderImage(const CJwwDoc& doc, const ExportOptions& options, DrawReport* report);
