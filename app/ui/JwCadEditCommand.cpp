@@ -21,7 +21,10 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 CJwCadEditCommand::CJwCadEditCommand(CMainFrame& frame) : QObject(&frame), frame_(frame) {
     setObjectName(QStringLiteral("editWithJwCad"));
-    frame_.SetCommand(cmd::kEditWithJwCad, [this] { Run(); }, [this] { return !running_; });
+    // A drawing still being read would come in while the editor has the
+    // one before it, and the edited one would then replace it.
+    frame_.SetCommand(
+        cmd::kEditWithJwCad, [this] { Run(); }, [this] { return !running_ && !frame_.document().loading(); });
 }
 
 CJwCadEditCommand::~CJwCadEditCommand() { ExternalEditRules::RemoveWorkFolder(folder_); }

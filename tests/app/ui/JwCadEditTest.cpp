@@ -163,6 +163,25 @@ TEST_F(JwCadEditTest, TheChangedDrawingComesBackIntoTheSameViewAndTheWorkFileGoe
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
+TEST_F(JwCadEditTest, ASaveThatChangesOnlyTheTimeStillReadsTheDrawingBack) {
+    rules().SetModified(false);
+    const CJwwDoc* before = &rules().drawing();
+    Edit(Script("saver", "touch -d \"@$(($(date +%s) + 5))\" \"$1\""));
+    EXPECT_NE(&rules().drawing(), before);
+    EXPECT_EQ(rules().drawing().mainList.size(), 1u);
+    EXPECT_TRUE(rules().modified());
+    EXPECT_TRUE(prompts_.messages.isEmpty());
+}
+
+TEST_F(JwCadEditTest, TheCommandWaitsForADrawingStillBeingRead) {
+    doc_.OpenFile(QString::fromStdString(dir_ + "/edited.jww"));
+    frame_->UpdateCommandUi();
+    EXPECT_FALSE(frame_->Action(cmd::kEditWithJwCad)->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !doc_.loading(); }));
+    frame_->UpdateCommandUi();
+    EXPECT_TRUE(frame_->Action(cmd::kEditWithJwCad)->isEnabled());
+}
+
 TEST_F(JwCadEditTest, AnEditorThatChangesNothingLeavesTheDrawingAndAnEarlierChange) {
     const std::string leaves = Script("leaves", "exit 0");
     const std::string fails = Script("fails", "exit 3");
