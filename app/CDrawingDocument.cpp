@@ -105,6 +105,18 @@ CDrawingDocument::OpenResult CDrawingDocument::FinishOpen(const std::string& pat
     return result;
 }
 
+void CDrawingDocument::TakeEditedDrawing(std::unique_ptr<CJwwDoc> edited) {
+    if (!edited) return;
+    StopDrawing();
+    drawing_ = std::shared_ptr<CJwwDoc>(std::move(edited));
+    drawing_->CountLayerElements();
+    objectExtent_ = values_.extent;
+    missingReported_ = false;
+    modified_ = true;
+    Notify();
+    UpdateAllViews();
+}
+
 SaveOutcome CDrawingDocument::SaveTo(const std::string& path) {
     StopDrawing();
     SaveOutcome saved = save_(path, *drawing_);

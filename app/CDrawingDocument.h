@@ -76,6 +76,15 @@ public:
     // never overwritten by its partial reading.
     OpenResult FinishOpen(const std::string& path, LoadOutcome&& load);
 
+    // Takes the drawing an external editor gave back: it replaces the
+    // drawing, the view window stays where it was, the object extent
+    // becomes the view's extent, and the document is modified. The file the
+    // document is tied to and lastPath stay.
+    void TakeEditedDrawing(std::unique_ptr<CJwwDoc> edited);
+    // The size of the object as a container sees it (HIMETRIC); 0 × 0 until
+    // something sets it.
+    display::DeviceSize objectExtent() const { return objectExtent_; }
+
     // LocalWrite: saves the drawing as a plain JWW file; on success the
     // document is unmodified. Neither lastPath nor the tied file changes.
     SaveOutcome SaveTo(const std::string& path);
@@ -110,6 +119,7 @@ private:
     display::ViewValues values_;
     std::string lastPath_;
     std::string filePath_;
+    display::DeviceSize objectExtent_{};
     bool modified_ = false;
     bool missingReported_ = false;
     std::vector<display::CViewObserver*> views_;

@@ -15,6 +15,7 @@
 #include <QToolBar>
 
 #include "app/Commands.h"
+#include "app/ui/JwCadEditCommand.h"
 #include "app/ui/ObjectCopyCommand.h"
 #include "app/ui/PrintCommands.h"
 #include "app/TableImportCommands.h"
@@ -84,6 +85,7 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
     // The commands of the other parts of the program connect here.
     ConnectObjectCopy(*this);
     new CPrintCommands(*this);
+    ConnectEditWithJwCad(*this);
     tableImport_ = std::make_unique<CTableImportCommands>(*this, doc_, prompts_);
 
     connect(view_, &display::CTolvaniView::statusTextChanged, this,

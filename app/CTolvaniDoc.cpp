@@ -26,6 +26,11 @@ void CTolvaniDoc::NewDocument() {
     emit drawingReplaced();
 }
 
+void CTolvaniDoc::TakeEditedDrawing(std::unique_ptr<CJwwDoc> edited) {
+    rules_.TakeEditedDrawing(std::move(edited));
+    emit drawingReplaced();
+}
+
 void CTolvaniDoc::OpenFile(const QString& path) {
     const uint64_t generation = ++openGeneration_;
     ++loadsRunning_;

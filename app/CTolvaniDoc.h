@@ -7,6 +7,7 @@
 #include <QString>
 #include <QThread>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "app/CDrawingDocument.h"
@@ -35,6 +36,9 @@ public:
     // The document was emptied or another drawing came in (the table
     // placement, the dialogs and the undo state listen to it).
     void NewDocument();
+    // The drawing an external editor gave back (see
+    // CDrawingDocument::TakeEditedDrawing).
+    void TakeEditedDrawing(std::unique_ptr<CJwwDoc> edited);
 
 signals:
     void openStarted(const QString& path);

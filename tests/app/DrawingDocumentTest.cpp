@@ -209,6 +209,38 @@ TEST_F(DrawingDocumentTest, ASaveIntoAPlaceThatCannotHoldAFileSaysSoWithTheSyste
     EXPECT_EQ(test::ReadFileBytes(good), full);
 }
 
+TEST_F(DrawingDocumentTest, AnEditedDrawingKeepsTheViewWindowAndTheFileAndMarksTheDocument) {
+    CDrawingDocument doc(store, false);
+    Open(doc, good);
+    doc.Values().extent = {21167, 15875};
+    doc.Screen().centerX = 12.5;
+    doc.Screen().centerY = -3;
+    doc.Screen().viewWidth = 80;
+    RecordingView view(doc);
+    int told = 0;
+    doc.onStateChanged = [&told] { ++told; };
+    EXPECT_EQ(doc.objectExtent().width, 0);
+
+    auto edited = Lines(3);
+    edited->header.writeLayerGroup = 9;
+    doc.TakeEditedDrawing(std::move(edited));
+    EXPECT_EQ(doc.drawing().mainList.size(), 3u);
+    EXPECT_EQ(doc.drawing().header.writeLayerGroup, 9u);
+    EXPECT_EQ(doc.drawing().layerElementCount[0][0], 3);
+    EXPECT_DOUBLE_EQ(doc.Screen().centerX, 12.5);
+    EXPECT_DOUBLE_EQ(doc.Screen().centerY, -3);
+    EXPECT_DOUBLE_EQ(doc.Screen().viewWidth, 80);
+    EXPECT_EQ(doc.objectExtent().width, 21167);
+    EXPECT_EQ(doc.objectExtent().height, 15875);
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(doc.filePath(), good);
+    EXPECT_EQ(doc.lastPath(), good);
+    EXPECT_EQ(view.events, (std::vector<std::string>{"stop 50", "update 3"}));
+    doc.TakeEditedDrawing(nullptr);  // nothing to take: nothing changes
+    EXPECT_EQ(doc.drawing().mainList.size(), 3u);
+}
+
 TEST_F(DrawingDocumentTest, NewEmptiesTheDrawingKeepsTheHeaderAndUntiesIt) {
     CDrawingDocument doc(store, false);
     Open(doc, good);

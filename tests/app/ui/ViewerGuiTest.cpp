@@ -184,7 +184,7 @@ private slots:
             {cmd::kRecentFirst, "最近使ったファイル", false},
             {cmd::kAppExit, "アプリケーションの終了(&X)", true},
             {cmd::kEditCopy, "オブジェクトのコピー(&C)\tCtrl+C", true},
-            {cmd::kEditWithJwCad, "オブジェクトの編集・印刷", false},
+            {cmd::kEditWithJwCad, "オブジェクトの編集・印刷", true},
             {cmd::kTableUndo, "表挿入の取消", false},
             {cmd::kViewToolbar, "ツール バー(&T)", true},
             {cmd::kViewStatusBar, "ステータス バー(&S)", true},
