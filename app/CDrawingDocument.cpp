@@ -117,6 +117,20 @@ void CDrawingDocument::TakeEditedDrawing(std::unique_ptr<CJwwDoc> edited) {
     UpdateAllViews();
 }
 
+bool CDrawingDocument::FinishRecovery(const std::string& sourcePath, LoadOutcome&& load) {
+    if (!load.ok() || !load.doc) return false;
+    StopDrawing();
+    drawing_ = std::shared_ptr<CJwwDoc>(std::move(load.doc));
+    drawing_->CountLayerElements();
+    if (!sourcePath.empty()) lastPath_ = sourcePath;
+    filePath_.clear();
+    modified_ = true;
+    missingReported_ = false;
+    Notify();
+    FitPaper();
+    return true;
+}
+
 SaveOutcome CDrawingDocument::SaveTo(const std::string& path) {
     StopDrawing();
     SaveOutcome saved = save_(path, *drawing_);

@@ -85,6 +85,12 @@ public:
     // something sets it.
     display::DeviceSize objectExtent() const { return objectExtent_; }
 
+    // Takes a drawing restored from a recovery file: untitled (a plain
+    // save asks for a name), modified, and remembering `sourcePath`, the
+    // file it came from, as the dialogs' initial name. False (the document
+    // as it was) when the recovery file could not be read whole.
+    bool FinishRecovery(const std::string& sourcePath, LoadOutcome&& load);
+
     // LocalWrite: saves the drawing as a plain JWW file; on success the
     // document is unmodified. Neither lastPath nor the tied file changes.
     SaveOutcome SaveTo(const std::string& path);

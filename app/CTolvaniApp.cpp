@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <new>
 
+#include "app/CCrashRecovery.h"
 #include "app/CMainFrame.h"
 #include "app/CTolvaniDoc.h"
 #include "app/QtSettingsStore.h"
@@ -57,7 +58,11 @@ int CTolvaniApp::InitInstance(const CommandLine& line, std::unique_ptr<CSettings
     }
     frame_->RestorePlacement();
     frame_->show();
-    if (line.action == Action::OpenFile) frame_->OpenPath(QString::fromStdString(line.path));
+    // A drawing left unsaved by a crashed run comes first; once restored,
+    // the file of the command line is not opened over it.
+    auto* recovery = new CCrashRecovery(*frame_, *prompts_);  // owned by the frame
+    const bool restoring = recovery->OfferLeftOver();
+    if (line.action == Action::OpenFile && !restoring) frame_->OpenPath(QString::fromStdString(line.path));
     return -1;
 }
 

@@ -32,27 +32,44 @@ void CTolvaniDoc::TakeEditedDrawing(std::unique_ptr<CJwwDoc> edited) {
 }
 
 void CTolvaniDoc::OpenFile(const QString& path) {
+    emit openStarted(path);
+    ReadOnWorker(path, [this, path](LoadOutcome&& load) {
+        const CDrawingDocument::OpenResult r = rules_.FinishOpen(path.toStdString(), std::move(load));
+        if (r.loaded)
+            recent_.Add(path.toStdString());
+        else
+            recent_.Remove(path.toStdString());
+        emit recentFilesChanged();
+        emit drawingReplaced();
+        emit openFinished(path, r.loaded, QString::fromStdString(r.message), QString::fromStdString(r.detail));
+    });
+}
+
+void CTolvaniDoc::OpenRecovered(const QString& recoveryPath, const QString& sourcePath) {
+    emit openStarted(recoveryPath);
+    ReadOnWorker(recoveryPath, [this, recoveryPath, sourcePath](LoadOutcome&& load) {
+        const QString message = QString::fromStdString(load.message), detail = QString::fromStdString(load.detail);
+        const bool restored = rules_.FinishRecovery(sourcePath.toStdString(), std::move(load));
+        if (restored) emit drawingReplaced();
+        // The window's busy state ends as for any read.
+        emit openFinished(recoveryPath, true, QString(), QString());
+        emit recoveryFinished(restored, message, detail);
+    });
+}
+
+void CTolvaniDoc::ReadOnWorker(const QString& path, std::function<void(LoadOutcome&&)> done) {
     const uint64_t generation = ++openGeneration_;
     ++loadsRunning_;
-    emit openStarted(path);
     const std::string file = path.toStdString();
-    QThread* thread = QThread::create([this, file, path, generation] {
+    QThread* thread = QThread::create([this, file, generation, done] {
         auto load = std::make_shared<LoadOutcome>(LoadDrawingFile(file));
         QMetaObject::invokeMethod(
             this,
-            [this, load, path, generation] {
+            [this, load, generation, done] {
                 --loadsRunning_;
                 // A later open has been asked for: this reading is dropped.
                 if (generation != openGeneration_) return;
-                const CDrawingDocument::OpenResult r = rules_.FinishOpen(path.toStdString(), std::move(*load));
-                if (r.loaded)
-                    recent_.Add(path.toStdString());
-                else
-                    recent_.Remove(path.toStdString());
-                emit recentFilesChanged();
-                emit drawingReplaced();
-                emit openFinished(path, r.loaded, QString::fromStdString(r.message),
-                                  QString::fromStdString(r.detail));
+                done(std::move(*load));
             },
             Qt::QueuedConnection);
     });

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QThread>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,10 @@ public:
     // the document. A later open supersedes one still being read.
     void OpenFile(const QString& path);
     bool loading() const { return loadsRunning_ > 0; }
+    // Reads a recovery file on a worker and takes it as a modified,
+    // untitled drawing that remembers `sourcePath`; recoveryFinished tells
+    // the outcome.
+    void OpenRecovered(const QString& recoveryPath, const QString& sourcePath);
 
     // The document was emptied or another drawing came in (the table
     // placement, the dialogs and the undo state listen to it).
@@ -48,8 +53,13 @@ signals:
     void stateChanged();
     void missingDefinitions(const QString& message);
     void recentFilesChanged();
+    void recoveryFinished(bool restored, const QString& message, const QString& detail);
 
 private:
+    // Reads `path` on a worker; `done` gets the outcome on this thread
+    // unless a later read has been asked for meanwhile.
+    void ReadOnWorker(const QString& path, std::function<void(LoadOutcome&&)> done);
+
     CDrawingDocument rules_;
     CRecentFileList recent_;
     uint64_t openGeneration_ = 0;

@@ -66,4 +66,21 @@ void CDialogPrompts::Message(QWidget* parent, Icon icon, const QString& text, co
     box.exec();
 }
 
+const char* const CUiPrompts::kRestoreQuestion = "前回終了時に保存されていない図面があります。復元しますか？";
+
+CUiPrompts::RestoreAnswer CDialogPrompts::AskRestore(QWidget* parent, const QString& detail) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kProgramTitle), QString::fromUtf8(kRestoreQuestion),
+                    QMessageBox::NoButton, parent);
+    if (!detail.isEmpty()) box.setInformativeText(detail);
+    QPushButton* restore = box.addButton(QStringLiteral("復元"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(QStringLiteral("後で"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore) return RestoreAnswer::Restore;
+    if (box.clickedButton() == discard) return RestoreAnswer::Discard;
+    return RestoreAnswer::Later;
+}
+
 }  // namespace tolvani

@@ -24,6 +24,16 @@ public:
 
     enum class Icon { Information, Warning, Stop };
     virtual void Message(QWidget* parent, Icon icon, const QString& text, const QString& detail = QString()) = 0;
+
+    enum class RestoreAnswer { Restore, Discard, Later };
+    // "前回終了時に保存されていない図面があります。復元しますか？" with
+    // 復元 / 破棄 / 後で; `detail` names the drawing. Unless answered, later.
+    virtual RestoreAnswer AskRestore(QWidget* parent, const QString& detail) {
+        (void)parent;
+        (void)detail;
+        return RestoreAnswer::Later;
+    }
+    static const char* const kRestoreQuestion;
 };
 
 // The real dialogs and message boxes.
@@ -33,6 +43,7 @@ public:
     QString SaveFileName(QWidget* parent, const QString& filters, const QString& initialName) override;
     SaveAnswer AskSave(QWidget* parent, const QString& title) override;
     void Message(QWidget* parent, Icon icon, const QString& text, const QString& detail) override;
+    RestoreAnswer AskRestore(QWidget* parent, const QString& detail) override;
 };
 
 // Qt's name filters for a filter text "name|pattern|…|" (patterns
