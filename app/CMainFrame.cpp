@@ -7,17 +7,16 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 #include "app/Commands.h"
 #include "app/ui/JwCadEditCommand.h"
 #include "app/ui/ObjectCopyCommand.h"
 #include "app/ui/PrintCommands.h"
+#include "app/ui/ToolbarIcons.h"
 #include "app/TableImportCommands.h"
 #include "app/WindowPlacement.h"
 
@@ -30,42 +29,6 @@ const char* const CMainFrame::kSaveFilter = "JWWファイル(*.jww)|*jww|";
 namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// A toolbar picture: the platform's own where it has one, else one
-// character on a framed square.
-QIcon ToolIcon(int id, QStyle* style) {
-    switch (id) {
-        case cmd::kFileNew: return style->standardIcon(QStyle::SP_FileIcon);
-        case cmd::kOpen: return style->standardIcon(QStyle::SP_DialogOpenButton);
-        case cmd::kSaveAs: return style->standardIcon(QStyle::SP_DialogSaveButton);
-        case cmd::kAppAbout: return style->standardIcon(QStyle::SP_MessageBoxInformation);
-        default: break;
-    }
-    const char* glyph = id == cmd::kTableImport      ? "表"
-                        : id == cmd::kEditCopy       ? "複"
-                        : id == cmd::kEditWithJwCad  ? "編"
-                        : id == cmd::kLayerSettings  ? "層"
-                        : id == cmd::kSettingsSheet  ? "設"
-                                                     : "？";
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(60, 90, 140), size / 16.0));
-        p.setBrush(QColor(235, 242, 252));
-        p.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 6.0, size / 6.0);
-        QFont font;
-        font.setPixelSize(size * 3 / 4);
-        p.setFont(font);
-        p.setPen(QColor(30, 50, 90));
-        p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, Text(glyph));
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
 
 }  // namespace
 
@@ -207,7 +170,7 @@ void CMainFrame::CreateToolBar() {
             continue;
         }
         QAction* a = Action(id);
-        a->setIcon(ToolIcon(id, style()));
+        a->setIcon(ToolbarIcon(id));
         toolBar_->addAction(a);
     }
 }
