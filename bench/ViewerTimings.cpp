@@ -2,7 +2,10 @@
 // generated drawing takes from the open to its first picture on screen,
 // how long a wheel step takes until its picture shows, and the longest
 // time the event loop went unanswered meanwhile.
-//   tolvani-viewer-timings [ELEMENTS] [STEPS]
+//   tolvani-viewer-timings [ELEMENTS | FILE.jww] [STEPS]
+// With a file, that drawing is opened instead of a generated one; the time
+// from the start of main() (application, window, open, first picture) is
+// given too.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -60,14 +63,18 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const long elements = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const QString given = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool fromFile = given.endsWith(QStringLiteral(".jww"), Qt::CaseInsensitive);
+    long elements = argc > 1 && !fromFile ? std::atol(argv[1]) : 1000000;
     const int steps = argc > 2 ? std::atoi(argv[2]) : 10;
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("timing.jww"));
-    {
+    const QString path = fromFile ? given : dir.filePath(QStringLiteral("timing.jww"));
+    if (!fromFile) {
         CJwwDoc doc;
         GeneratorOptions options;
         options.elements = elements;
@@ -99,6 +106,8 @@ int main(int argc, char** argv) {
     WaitForPicture(view, gap);
     const double firstMs = open.nsecsElapsed() / 1e6;
     const double firstGap = std::max(loadGap, gap);
+    const double fromMainMs = sinceMain.nsecsElapsed() / 1e6;
+    if (fromFile) elements = static_cast<long>(doc.rules().drawing().mainList.size());
 
     std::vector<double> stepMs;
     double stepGap = 0;
@@ -116,7 +125,10 @@ int main(int argc, char** argv) {
     std::printf("open to drawing in the document: %.0f ms\n", loadMs);
     std::printf("open to first picture on screen: %.0f ms (event loop never waited more than %.0f ms)\n", firstMs,
                 firstGap);
-    std::printf("wheel step to its picture: median %.0f ms, slowest %.0f ms over %d steps "
+    if (fromFile)
+        std::printf("start of main() to the first picture of the file (window, open, draw): %.0f ms\n", fromMainMs);
+    if (steps > 0)
+        std::printf("wheel step to its picture: median %.0f ms, slowest %.0f ms over %d steps "
                 "(event loop never waited more than %.0f ms)\n",
                 Median(stepMs), *std::max_element(stepMs.begin(), stepMs.end()), steps, stepGap);
     return 0;
