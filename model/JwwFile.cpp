@@ -86,42 +86,4 @@ SaveOutcome SaveDrawingFile(const std::string& path, CJwwDoc& doc) {
     return out;
 }
 
-void WriteFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write) {
-    const auto slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string tmpl = (slash == std::string::npos ? std::string() : dir) + "." + base + ".tmp-XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        const int err = errno;
-        throw JwwFileError("cannot create a file in " + dir + ": " + std::strerror(err), err);
-    }
-    const std::string tmp(name.data());
-    FilePtr f(fdopen(fd, "wb"));
-    if (!f) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        throw JwwFileError("cannot write " + tmp);
-    }
-    try {
-        write(f.get());
-        if (std::fflush(f.get()) != 0 || fsync(fileno(f.get())) != 0)
-            throw JwwFileError("cannot write " + path + ": " + std::strerror(errno), errno);
-        // Keep the permissions an existing target had.
-        struct stat st;
-        if (::stat(path.c_str(), &st) == 0) fchmod(fileno(f.get()), st.st_mode & 07777);
-        else fchmod(fileno(f.get()), 0644 & ~[] { mode_t m = umask(0); umask(m); return m; }());
-        std::FILE* raw = f.release();
-        if (std::fclose(raw) != 0) throw JwwFileError("cannot write " + path + ": " + std::strerror(errno), errno);
-        if (std::rename(tmp.c_str(), path.c_str()) != 0)
-            throw JwwFileError("cannot replace " + path + ": " + std::strerror(errno), errno);
-    } catch (...) {
-        f.reset();
-        ::unlink(tmp.c_str());
-        throw;
-    }
-}
-
 }  // namespace tolvani

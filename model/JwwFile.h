@@ -1,6 +1,6 @@
 // Loading a drawing from a file and saving it to one. A save writes a
 // temporary file beside the target and renames it over the target only when
-// complete, so a failed save leaves the old file whole.
+// complete, so a failed save leaves the old file whole (see AtomicFile.h).
 #pragma once
 
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "model/AtomicFile.h"
 #include "model/CJwwDoc.h"
 
 namespace tolvani {
@@ -72,9 +73,5 @@ SaveOutcome SaveDrawingFile(const std::string& path, CJwwDoc& doc);
 // cannot be written, and the stream errors of the save.
 CJwwDoc::LoadResult LoadJwwFile(const std::string& path, CJwwDoc& doc);
 void SaveJwwFile(const std::string& path, CJwwDoc& doc);
-
-// Writes a file through `write`, which receives the open temporary file.
-// Whatever `write` raises is passed on after the temporary file is removed.
-void WriteFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write);
 
 }  // namespace tolvani

@@ -1,6 +1,8 @@
 #include "table/CCsvDoc.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "table/TableMessages.h"
@@ -57,28 +59,52 @@ private:
     bool tooLarge_ = false;
 };
 
-TableReadResult Unreadable() {
+TableReadResult NotRead(TableFileStatus status, int error) {
     TableReadResult r;
-    r.status = TableReadResult::Status::Unreadable;
-    r.message = kTableReadErrorMessage;
+    r.status = status == TableFileStatus::TooLarge ? TableReadResult::Status::TooLarge
+                                                   : TableReadResult::Status::Unreadable;
+    r.message = TableFileMessage(status, error);
     return r;
 }
 
 }  // namespace
 
-bool ReadTableFileBytes(const std::string& path, std::string& out) {
+TableFileStatus ReadTableFileBytes(const std::string& path, std::string& out, int* error) {
+    int ignored = 0;
+    int& err = error ? *error : ignored;
+    err = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) return false;
+    if (!f) {
+        err = errno;
+        return TableFileStatus::Unreadable;
+    }
     char buf[1 << 16];
     for (;;) {
+        errno = 0;
         const std::size_t n = std::fread(buf, 1, sizeof buf, f.get());
         if (n > 0) {
-            if (out.size() + n > CCsvDoc::kMaxFileBytes) return false;
+            if (out.size() + n > CCsvDoc::kMaxFileBytes) return TableFileStatus::TooLarge;
             out.append(buf, n);
         }
         if (n < sizeof buf) break;
     }
-    return !std::ferror(f.get());
+    if (std::ferror(f.get())) {
+        err = errno;
+        return TableFileStatus::Unreadable;
+    }
+    // A drawing given where a table belongs is named as what it is.
+    if (out.compare(0, 8, "JwwData.") == 0) return TableFileStatus::Drawing;
+    return TableFileStatus::Read;
+}
+
+std::string TableFileMessage(TableFileStatus status, int error) {
+    switch (status) {
+        case TableFileStatus::Read: return "";
+        case TableFileStatus::TooLarge: return kTableFileTooLargeMessage;
+        case TableFileStatus::Drawing: return kTableIsDrawingMessage;
+        case TableFileStatus::Unreadable: break;
+    }
+    return std::string(kTableReadErrorMessage) + (error ? "\n" + std::string(std::strerror(error)) : "");
 }
 
 void CCsvDoc::Clear() {
@@ -92,7 +118,9 @@ void CCsvDoc::Clear() {
 TableReadResult CCsvDoc::ReadCsvFile(const std::string& path) {
     Clear();
     std::string bytes;
-    if (!ReadTableFileBytes(path, bytes)) return Unreadable();
+    int error = 0;
+    const TableFileStatus file = ReadTableFileBytes(path, bytes, &error);
+    if (file != TableFileStatus::Read) return NotRead(file, error);
     TableReadResult result;
     result.encoding = ChooseTableEncoding(bytes);
     if (result.encoding != TableEncoding::ShiftJis) {

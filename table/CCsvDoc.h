@@ -87,8 +87,19 @@ private:
     void Collect(CTableRecordReader& reader, TableReadResult& result);
 };
 
-// Reads a whole table file (at most CCsvDoc::kMaxFileBytes); false when it
-// cannot be read or is larger.
-bool ReadTableFileBytes(const std::string& path, std::string& out);
+// What reading a table file gave.
+enum class TableFileStatus {
+    Read,
+    Unreadable,  // cannot be opened or read (error: the system's number)
+    TooLarge,    // larger than CCsvDoc::kMaxFileBytes
+    Drawing,     // a drawing file ("JwwData." at its start), not a table
+};
+
+// Reads a whole table file (at most CCsvDoc::kMaxFileBytes).
+TableFileStatus ReadTableFileBytes(const std::string& path, std::string& out, int* error = nullptr);
+
+// The user's message for a table file that was not read, with the system's
+// reason on a second line where there is one.
+std::string TableFileMessage(TableFileStatus status, int error);
 
 }  // namespace tolvani

@@ -6,6 +6,9 @@
 namespace tolvani {
 
 inline constexpr const char* kTableReadErrorMessage = "ファイルの読込でエラーが発生しました。";
+inline constexpr const char* kTableFileTooLargeMessage = "表のファイルが大きすぎます（256 MiB まで）。";
+inline constexpr const char* kTableIsDrawingMessage =
+    "このファイルは図面（JWW）です。表（CSV）のファイルを指定してください。";
 inline constexpr const char* kTableNotReadMessage = "表が読み込まれていません！";
 inline constexpr const char* kBlockNameTakenMessage =
     "ブロック名がすでに登録済です、名前を変えてやり直して下さい！";

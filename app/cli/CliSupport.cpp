@@ -3,8 +3,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
+#include <sys/stat.h>
 
+#include "model/JwwErrors.h"
 #include "model/JwwFile.h"
 
 namespace tolvani::cli {
@@ -26,8 +29,45 @@ void SaveDrawingOrFail(const std::string& path, CJwwDoc& doc) {
     const SaveOutcome saved = SaveDrawingFile(path, doc);
     if (saved.ok()) return;
     if (saved.status == SaveOutcome::Status::FileError)
-        throw CliError{kExitWriteFailed, saved.message + " (" + path + ")"};
+        throw CliError{kExitWriteFailed, WriteFailureMessage(saved.message, path, saved.detail)};
     throw CliError{kExitWriteFailed, saved.message};
+}
+
+void WriteBytesOrFail(const std::string& path, const void* data, std::size_t size) {
+    try {
+        WriteFileAtomically(path, [&](std::FILE* f) {
+            if (std::fwrite(data, 1, size, f) != size) throw JwwFileError("short write", errno ? errno : EIO);
+        });
+    } catch (const JwwFileError& e) {
+        throw CliError{kExitWriteFailed, WriteFailureMessage(kLocalWriteErrorMessage, path, e.SystemReason())};
+    }
+}
+
+std::string WriteFailureMessage(const std::string& message, const std::string& path, const std::string& reason) {
+    return message + " (" + path + ")" + (reason.empty() ? "" : "\n" + reason);
+}
+
+namespace {
+int g_stdoutError = 0;
+}  // namespace
+
+void PrintOut(const std::string& text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() && g_stdoutError == 0)
+        g_stdoutError = errno ? errno : EIO;
+}
+
+int StandardOutputError() {
+    errno = 0;
+    if (std::fflush(stdout) != 0 && g_stdoutError == 0) g_stdoutError = errno ? errno : EIO;
+    if (std::ferror(stdout) && g_stdoutError == 0) g_stdoutError = EIO;
+    return g_stdoutError;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 Args::Args(const std::vector<std::string>& args, const std::vector<std::string>& flags,
@@ -39,10 +79,7 @@ Args::Args(const std::vector<std::string>& args, const std::vector<std::string>&
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            help_ = true;
-            continue;
-        }
+        if (a == "--help" || a == "-h") throw HelpRequested{};
         if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
             std::string name = a.substr(2), val;
             const auto eq = name.find('=');
@@ -56,7 +93,8 @@ Args::Args(const std::vector<std::string>& args, const std::vector<std::string>&
                 options_.emplace_back(name, "");
             } else if (known(valued, name)) {
                 if (!inlineValue) {
-                    if (i + 1 >= args.size()) UsageError("オプション --" + name + " に値がありません。");
+                    if (i + 1 >= args.size() || args[i + 1].compare(0, 2, "--") == 0)
+                        UsageError("オプション --" + name + " に値がありません。");
                     val = args[++i];
                 }
                 options_.emplace_back(name, val);
@@ -81,13 +119,43 @@ std::string Args::value(const std::string& name, const std::string& fallback) co
     return fallback;
 }
 
+namespace {
+
+// Digits with an optional leading minus and, where allowed, one point.
+bool PlainNumber(const std::string& text, bool fraction) {
+    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    bool digit = false, point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && fraction && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+}  // namespace
+
 long ParseLong(const std::string& text, long lo, long hi, const std::string& what) {
     errno = 0;
     char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || end == text.c_str() || *end != '\0' || errno == ERANGE || v < lo || v > hi)
+    const long v = PlainNumber(text, false) ? std::strtol(text.c_str(), &end, 10) : 0;
+    if (!PlainNumber(text, false) || end == text.c_str() || *end != '\0' || errno == ERANGE || v < lo || v > hi)
         UsageError(what + " は " + std::to_string(lo) + " から " + std::to_string(hi) +
                    " までの整数で指定してください: " + text);
+    return v;
+}
+
+double ParseDecimal(const std::string& text, double bound, const std::string& message) {
+    errno = 0;
+    char* end = nullptr;
+    const double v = PlainNumber(text, true) ? std::strtod(text.c_str(), &end) : 0;
+    if (!PlainNumber(text, true) || *end != '\0' || errno == ERANGE || !std::isfinite(v) || std::fabs(v) > bound)
+        UsageError(message + ": " + text);
     return v;
 }
 

@@ -27,7 +27,27 @@ std::string CommonText(const CData& e) {
     return buf;
 }
 
-std::string Quoted(const JwwString& s) { return "\"" + s.toUtf8() + "\""; }
+// Control characters (NUL, CR, ESC …) shown as \xNN, so that a dump never
+// works on the terminal it is shown in. `keepNewlines` keeps line breaks of
+// the diagnostic boxes, whose CRs are dropped.
+std::string Escaped(const std::string& utf8, bool keepNewlines = false) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (keepNewlines && c == '\r') continue;
+        if ((c < 0x20 && !(keepNewlines && c == '\n')) || c == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out.push_back(ch);
+        }
+    }
+    return out;
+}
+
+std::string Quoted(const JwwString& s) { return "\"" + Escaped(s.toUtf8()) + "\""; }
 
 std::string TextGeometry(const CDataMoji& t) {
     return Pt(t.start) + "-" + Pt(t.end) + " type=" + std::to_string(t.textType) +
@@ -92,8 +112,7 @@ std::string ElementLine(const CData& e) {
 
 void AppendBoxes(std::string& out, const std::vector<std::string>& boxes) {
     for (const auto& box : boxes) {
-        for (char c : box)
-            if (c != '\r') out.push_back(c);
+        out += Escaped(box, true);
         if (out.empty() || out.back() != '\n') out.push_back('\n');
         out.push_back('\n');
     }
@@ -113,7 +132,7 @@ int RunDump(const std::vector<std::string>& argv) {
         out += "[" + std::to_string(i) + "] " + ElementLine(*doc.mainList[i]) + "\n";
     out += "# definitions: " + std::to_string(doc.blockList.size()) + "\n";
     for (const auto& d : doc.blockList) {
-        out += "definition " + std::to_string(d->number) + " name=\"" + BlockDisplayNameUtf8(d->name) +
+        out += "definition " + std::to_string(d->number) + " name=\"" + Escaped(BlockDisplayNameUtf8(d->name)) +
                "\" kind=" + GetBlockKindName(d->name.view()) +
                " referenced=" + std::to_string(d->referenced) + " time=" + std::to_string(d->createdTime) +
                " full=" + Quoted(d->name) + " elements=" + std::to_string(d->elements.size()) + "\n";
@@ -123,7 +142,7 @@ int RunDump(const std::vector<std::string>& argv) {
     AppendBoxes(out, DumpInsertions(doc, doc.mainList, nullptr));
     out += "# definitions dump\n";
     AppendBoxes(out, DumpDefinitions(doc));
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    PrintOut(out);
     return kExitOk;
 }
 

@@ -86,7 +86,7 @@ int RunInfo(const std::vector<std::string>& argv) {
             out += "\n";
         }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    PrintOut(out);
     return kExitOk;
 }
 

@@ -1,10 +1,7 @@
 // insert-table: reads a CSV file, or a clipboard text kept in a UTF-8 file,
 // and inserts it into a drawing as ruled lines and texts, optionally as a
 // block figure.
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,13 +37,12 @@ std::vector<long> ParseList(const std::string& text, std::size_t count, long lo,
     return values;
 }
 
+// Where a table may be placed: within 100 km of the origin either way.
+constexpr double kMaxCoordinate = 100000000.0;
+
 double ParseCoordinate(const std::string& text) {
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || end == text.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
-        UsageError("--at は X,Y（mm）の数値で指定してください: " + text);
-    return v;
+    return ParseDecimal(text, kMaxCoordinate,
+                        "--at は X,Y（mm、-100000000 から 100000000 までの数値）で指定してください");
 }
 
 }  // namespace
@@ -93,6 +89,9 @@ int RunInsertTable(const std::vector<std::string>& argv) {
 
     const std::string& tablePath = args.positional()[fresh ? 0 : 1];
     const std::string& outPath = args.positional()[fresh ? 1 : 2];
+    // The table is only read: a save over it would lose it.
+    if (SameFile(tablePath, outPath))
+        UsageError("出力先 OUT が表のファイル TABLE と同じです。別のファイルを指定してください: " + outPath);
 
     std::unique_ptr<CJwwDoc> drawing;
     if (fresh) {
@@ -107,7 +106,9 @@ int RunInsertTable(const std::vector<std::string>& argv) {
     TableReadResult read;
     if (args.has("clipboard-text")) {
         std::string bytes;
-        if (!ReadTableFileBytes(tablePath, bytes)) throw CliError{kExitRefused, kTableReadErrorMessage};
+        int error = 0;
+        const TableFileStatus file = ReadTableFileBytes(tablePath, bytes, &error);
+        if (file != TableFileStatus::Read) throw CliError{kExitRefused, TableFileMessage(file, error)};
         std::string_view text = bytes;
         if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
         CFixedClipboardText clipboard(Utf8ToUtf16Text(text));

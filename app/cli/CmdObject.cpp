@@ -53,16 +53,6 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-void WriteBytes(const std::string& path, const uint8_t* data, std::size_t size) {
-    try {
-        WriteFileAtomically(path, [&](std::FILE* f) {
-            if (std::fwrite(data, 1, size, f) != size) throw JwwFileError("short write");
-        });
-    } catch (const std::exception& e) {
-        throw CliError{kExitWriteFailed, "ローカル保存でエラー！ (" + path + ")"};
-    }
-}
-
 // The drawing in `bytes`, loaded into a fresh drawing, or exit 1.
 std::unique_ptr<CJwwDoc> LoadDrawingBytes(const std::vector<uint8_t>& bytes, const std::string& path) {
     auto doc = std::make_unique<CJwwDoc>();
@@ -155,6 +145,7 @@ int RunPack(const std::vector<std::string>& argv) {
 #endif
     Extent extent;
     if (args.has("extent")) extent = ParseExtent(args.value("extent"));
+    if (SameFile(in, out)) UsageError("出力先 OUT が入力 IN と同じです。別のファイルを指定してください: " + out);
 
     // The object holds the drawing exactly as the file has it, once it is
     // known to read completely.
@@ -165,14 +156,14 @@ int RunPack(const std::vector<std::string>& argv) {
     native.insert(native.end(), file.begin(), file.end());
 
     if (ext == "bin") {
-        WriteBytes(out, native.data(), native.size());
+        WriteBytesOrFail(out, native.data(), native.size());
         return kExitOk;
     }
     if (ext == "ole") {
         std::vector<uint8_t> file;
         if (!object::WriteCompoundFile(native, file))
             throw CliError{kExitWriteFailed, "複合ファイルを作れませんでした。 (" + out + ")"};
-        WriteBytes(out, file.data(), file.size());
+        WriteBytesOrFail(out, file.data(), file.size());
         return kExitOk;
     }
 #ifdef TOLVANI_HAVE_RENDER
@@ -180,7 +171,7 @@ int RunPack(const std::vector<std::string>& argv) {
     const QByteArray picture =
         ext == "png" ? object::MakeObjectPng(*doc, prefix, native) : object::MakeObjectSvg(*doc, prefix, native);
     if (picture.isEmpty()) throw CliError{kExitWriteFailed, "画像を作れませんでした。 (" + out + ")"};
-    WriteBytes(out, reinterpret_cast<const uint8_t*>(picture.constData()), static_cast<std::size_t>(picture.size()));
+    WriteBytesOrFail(out, reinterpret_cast<const uint8_t*>(picture.constData()), static_cast<std::size_t>(picture.size()));
 #endif
     return kExitOk;
 }
@@ -188,6 +179,8 @@ int RunPack(const std::vector<std::string>& argv) {
 int RunExtract(const std::vector<std::string>& argv) {
     Args args(argv, {}, {});
     if (args.positional().size() != 2) UsageError("使い方: tolvani-cli object extract IN OUT.jww");
+    if (SameFile(args.positional()[0], args.positional()[1]))
+        UsageError("出力先 OUT が入力 IN と同じです。別のファイルを指定してください: " + args.positional()[1]);
     const ReadObject r = ReadObjectFile(args.positional()[0]);
     SaveDrawingOrFail(args.positional()[1], *r.native.doc);
     return kExitOk;
@@ -207,7 +200,7 @@ int RunList(const std::vector<std::string>& argv) {
         out += buf + o.path + "\n";
     }
     if (objects.empty()) out = "図面のオブジェクトはありません。\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    PrintOut(out);
     return kExitOk;
 }
 
@@ -243,13 +236,14 @@ int RunObjectInfo(const std::vector<std::string>& argv) {
                       r.native.doc->header.version, r.native.doc->mainList.size(), r.native.doc->blockList.size());
         out = buf;
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    PrintOut(out);
     return kExitOk;
 }
 
 }  // namespace
 
 int RunObject(const std::vector<std::string>& argv) {
+    if (!argv.empty() && (argv[0] == "--help" || argv[0] == "-h")) throw HelpRequested{};
     if (argv.empty()) UsageError("使い方: " + std::string(FindCommand("object").usage));
     const std::vector<std::string> rest(argv.begin() + 1, argv.end());
     if (argv[0] == "pack") return RunPack(rest);

@@ -7,7 +7,6 @@
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
 #include "display/qt/DrawingExport.h"
-#include "model/JwwFile.h"
 
 namespace tolvani::cli {
 namespace {
@@ -44,6 +43,8 @@ int RunRender(const std::vector<std::string>& argv) {
     }
     if (args.has("dpi")) options.dpi = static_cast<double>(ParseLong(args.value("dpi"), 1, 2400, "--dpi"));
     options.threads = args.has("threads") ? static_cast<int>(ParseLong(args.value("threads"), 1, 64, "--threads")) : 0;
+    options.maxVectorShapes = display::kMaxVectorShapes;
+    if (SameFile(in, out)) UsageError("出力先 OUT が図面 FILE と同じです。別のファイルを指定してください: " + out);
 
     const std::unique_ptr<CJwwDoc> loaded = LoadDrawingOrFail(in);
     CJwwDoc& doc = *loaded;
@@ -57,16 +58,11 @@ int RunRender(const std::vector<std::string>& argv) {
         bytes = display::ExportSvg(doc, options, &report);
     else
         bytes = display::ExportPdf(doc, options, &report);
+    if (report.cancelled)
+        throw CliError{kExitRefused, "図形が 200 万個を超えるため、" + std::string(ext == "svg" ? "SVG" : "PDF") + " を作るのをやめました（何も書き込んでいません）。"
+                                     "PNG なら描けます。"};
     if (bytes.isEmpty()) throw CliError{kExitWriteFailed, "画像を作れませんでした。 (" + out + ")"};
-    try {
-        WriteFileAtomically(out, [&bytes](std::FILE* f) {
-            if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), f) !=
-                static_cast<std::size_t>(bytes.size()))
-                throw std::runtime_error("short write");
-        });
-    } catch (const std::exception&) {
-        throw CliError{kExitWriteFailed, "ファイルを書き込めませんでした。 (" + out + ")"};
-    }
+    WriteBytesOrFail(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     if (!report.missingDefinitions.empty()) {
         std::string numbers;
         for (const int32_t n : report.missingDefinitions) numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);

@@ -1,13 +1,17 @@
 // tolvani-cli: inspect, convert and generate JWW drawings from the shell.
+#include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
+#include "model/AtomicFile.h"
 
 namespace tolvani::cli {
 
@@ -30,7 +34,8 @@ const std::vector<Command>& AllCommands() {
          "CSV ファイル TABLE の表を、左上隅を (X, Y) mm として罫線と文字で図面に挿入し、OUT に保存します。\n"
          "  --new                 DRAWING の代わりに新規図面に挿入します。\n"
          "  --clipboard-text      TABLE をクリップボードの文字列（UTF-8、タブ区切り）として読みます。\n"
-         "  --at X,Y              挿入位置（表の左上、mm）。--at=-20,-10 の形も使えます。\n"
+         "  --at X,Y              挿入位置（表の左上、mm、-100000000〜100000000）。\n"
+         "                        --at=-20,-10 の形も使えます。\n"
          "  --block NAME          ブロック図形 NAME として挿入します。\n"
          "  --margins L,R,T,B     セルマージン（× 0.1 mm、0〜50、既定 10,10,8,6）\n"
          "  --text-type N         文字種（1〜10、既定 3）\n"
@@ -44,7 +49,8 @@ const std::vector<Command>& AllCommands() {
          "図面の用紙全体を PNG、SVG または PDF に描きます（OUT の拡張子で選びます）。\n"
          "  --size WxH   描画範囲の画素数（既定 1600x1131。PDF では無視され、A4 横 1 ページ）\n"
          "  --dpi N      1 インチあたりの画素数（既定 96）\n"
-         "  --threads N  PNG を描くスレッド数（1〜64、既定 CPU のコア数）。SVG と PDF は 1 スレッドで描きます。\n",
+         "  --threads N  PNG を描くスレッド数（1〜64、既定 CPU のコア数）。SVG と PDF は 1 スレッドで描きます。\n"
+         "  SVG と PDF には図形（線、文字など）を 200 万個まで描きます。それを超える図面は PNG にしてください。\n",
          RunRender},
 #endif
         {"object", "tolvani-cli object (pack IN.jww OUT | extract IN OUT.jww | info IN [--json] | list DOC)",
@@ -82,6 +88,32 @@ const Command& FindCommand(const char* name) {
 
 namespace {
 
+// Ended by a signal in the middle of a save: the named temporary file goes
+// first, then the signal takes its usual course.
+extern "C" void RemoveTemporaryFilesAndEnd(int signal) {
+    tolvani::RemovePendingTemporaryFiles();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void CleanUpOnSignals() {
+    for (const int s : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction action {};
+        action.sa_handler = RemoveTemporaryFilesAndEnd;
+        sigemptyset(&action.sa_mask);
+        sigaction(s, &action, nullptr);
+    }
+}
+
+// Whatever a command printed must have reached its standard output; a
+// full disk or a closed pipe is a failed write, not a success.
+int CheckStandardOutput(int code) {
+    const int err = tolvani::cli::StandardOutputError();
+    if (err == 0) return code;
+    std::fprintf(stderr, "標準出力に書き込めませんでした。\n%s\n", std::strerror(err));
+    return tolvani::cli::kExitWriteFailed;
+}
+
 void PrintOverview() {
     std::printf("使い方: tolvani-cli COMMAND [ARGS]\n\nコマンド:\n");
     for (const auto& c : tolvani::cli::AllCommands()) std::printf("  %s\n", c.usage);
@@ -93,25 +125,23 @@ void PrintOverview() {
 int main(int argc, char** argv) {
     using namespace tolvani::cli;
     std::setlocale(LC_ALL, "C");
+    CleanUpOnSignals();
     if (argc < 2) {
         PrintOverview();
-        return kExitUsage;
+        return CheckStandardOutput(kExitUsage);
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
         std::strcmp(argv[1], "help") == 0) {
         PrintOverview();
-        return kExitOk;
+        return CheckStandardOutput(kExitOk);
     }
+    const Command* command = nullptr;
     try {
-        const Command& c = FindCommand(argv[1]);
-        std::vector<std::string> args(argv + 2, argv + argc);
-        for (const auto& a : args) {
-            if (a == "--help" || a == "-h") {
-                PrintHelp(c);
-                return kExitOk;
-            }
-        }
-        return c.run(args);
+        command = &FindCommand(argv[1]);
+        return CheckStandardOutput(command->run(std::vector<std::string>(argv + 2, argv + argc)));
+    } catch (const HelpRequested&) {
+        PrintHelp(*command);
+        return CheckStandardOutput(kExitOk);
     } catch (const CliError& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "%s\n", e.message.c_str());

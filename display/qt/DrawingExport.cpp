@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "display/qt/ImageDraw.h"
+#include "display/ShapeLimitCanvas.h"
 #include "display/qt/QtCanvas.h"
 
 namespace tolvani::display {
@@ -32,13 +33,16 @@ ViewValues WholePaperValues(double dpiX, double dpiY, DeviceSize pixels, int32_t
 }  // namespace
 
 DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double dpiY, DeviceSize pixels,
-                           const CJwwDoc& doc, int32_t dotSize) {
+                           const CJwwDoc& doc, int32_t dotSize, std::size_t shapeLimit) {
     QtCanvas canvas(painter, dpiX, dpiY, image);
     const ViewValues values = WholePaperValues(dpiX, dpiY, pixels, dotSize);
     CJwwScreen screen;
     FitPaper(doc, screen, values);
     painter.fillRect(QRect(0, 0, pixels.width, pixels.height), Qt::white);
-    return DrawDrawing(canvas, doc, screen, values);
+    if (shapeLimit == 0) return DrawDrawing(canvas, doc, screen, values);
+    std::atomic<bool> stop{false};
+    ShapeLimitCanvas limited(canvas, shapeLimit, stop);
+    return DrawDrawing(limited, doc, screen, values, &stop);
 }
 
 DrawReport PaintViewAtPhysicalSize(QPainter& painter, double dpiX, double dpiY, const CJwwDoc& doc,
@@ -88,8 +92,11 @@ QByteArray ExportSvg(const CJwwDoc& doc, const ExportOptions& o, DrawReport* rep
     svg.setResolution(static_cast<int>(std::lround(o.dpi)));
     svg.setTitle(QStringLiteral("Tolvani"));
     QPainter painter(&svg);
-    Keep(report, PaintWholePaper(painter, nullptr, o.dpi, o.dpi, {o.width, o.height}, doc, o.dotSize));
+    DrawReport drawn = PaintWholePaper(painter, nullptr, o.dpi, o.dpi, {o.width, o.height}, doc, o.dotSize,
+                                       o.maxVectorShapes);
     painter.end();
+    if (drawn.cancelled) bytes.clear();
+    Keep(report, std::move(drawn));
     return bytes;
 }
 
@@ -104,8 +111,11 @@ QByteArray ExportPdf(const CJwwDoc& doc, const ExportOptions& o, DrawReport* rep
     pdf.setCreator(QStringLiteral("Tolvani"));
     QPainter painter(&pdf);
     const DeviceSize pixels{pdf.width(), pdf.height()};
-    Keep(report, PaintWholePaper(painter, nullptr, kPdfResolution, kPdfResolution, pixels, doc, o.dotSize));
+    DrawReport drawn =
+        PaintWholePaper(painter, nullptr, kPdfResolution, kPdfResolution, pixels, doc, o.dotSize, o.maxVectorShapes);
     painter.end();
+    if (drawn.cancelled) bytes.clear();
+    Keep(report, std::move(drawn));
     return bytes;
 }
 

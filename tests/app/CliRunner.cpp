@@ -9,7 +9,7 @@
 
 namespace tolvani::test {
 
-CliResult RunCli(const std::vector<std::string>& args) {
+CliResult RunCli(const std::vector<std::string>& args, const CliOptions& options) {
     CliResult result;
     char outPath[] = "/tmp/tolvani-cli-out-XXXXXX";
     char errPath[] = "/tmp/tolvani-cli-err-XXXXXX";
@@ -18,10 +18,17 @@ CliResult RunCli(const std::vector<std::string>& args) {
     if (outFd < 0 || errFd < 0) return result;
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(outFd, 1);
+        for (const auto& setting : options.environment) putenv(const_cast<char*>(setting.c_str()));
+        if (!options.stdoutPath.empty()) {
+            const int fd = open(options.stdoutPath.c_str(), O_WRONLY | O_CREAT | (options.append ? O_APPEND : 0), 0644);
+            if (fd < 0) _exit(126);
+            dup2(fd, 1);
+        } else {
+            dup2(outFd, 1);
+        }
         dup2(errFd, 2);
         std::vector<char*> argv;
-        std::string program = TOLVANI_CLI;
+        std::string program = options.program.empty() ? std::string(TOLVANI_CLI) : options.program;
         argv.push_back(program.data());
         std::vector<std::string> copy = args;
         for (auto& a : copy) argv.push_back(a.data());

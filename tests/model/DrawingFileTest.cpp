@@ -2,11 +2,13 @@
 // user's message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
 #include "model/CJwwDoc.h"
+#include "model/JwwErrors.h"
 #include "model/JwwFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -117,6 +119,75 @@ TEST(DrawingFileSave, OutcomeWithTheSystemReason) {
     EXPECT_EQ(missing.status, SaveOutcome::Status::FileError);
     EXPECT_EQ(missing.message, kLocalWriteErrorMessage);
     EXPECT_EQ(missing.detail, std::strerror(ENOENT));
+}
+
+}  // namespace
+}  // namespace tolvani
+
+namespace tolvani {
+namespace {
+
+std::vector<std::string> FolderNames(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(AtomicWrite, ASaveInProgressHasNoNameOrAShortOneThatASignalHandlerCanRemove) {
+    TempDir dir;
+    const std::string target = dir.path + "/" + std::string(250, 'n') + ".jww";  // 254 bytes
+    dir.Write(target.substr(dir.path.size() + 1), Bytes{'o', 'l', 'd'});
+    std::vector<std::string> during;
+    WriteFileAtomically(target, [&](std::FILE* f) {
+        std::fputs("new", f);
+        during = FolderNames(dir.path);
+    });
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{'n', 'e', 'w'}));
+    EXPECT_EQ(FolderNames(dir.path).size(), 1u);
+    // Where the file system has unnamed files, the folder shows nothing new
+    // while the file is written; elsewhere a short name, whatever the
+    // target's length.
+    ASSERT_GE(during.size(), 1u);
+    ASSERT_LE(during.size(), 2u);
+    if (during.size() == 2) {
+        const std::string& tmp = during[0] == target.substr(dir.path.size() + 1) ? during[1] : during[0];
+        EXPECT_EQ(tmp.compare(0, 9, ".tolvani-"), 0) << tmp;
+        EXPECT_LE(tmp.size(), 17u);
+    }
+
+    // What a signal handler calls in the middle of a save leaves the old
+    // file and no temporary one.
+    EXPECT_THROW(WriteFileAtomically(target,
+                                     [&](std::FILE* f) {
+                                         std::fputs("partial", f);
+                                         std::fflush(f);
+                                         RemovePendingTemporaryFiles();
+                                         throw JwwGenericError("interrupted");
+                                     }),
+                 JwwGenericError);
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{'n', 'e', 'w'}));
+    EXPECT_EQ(FolderNames(dir.path).size(), 1u);
+}
+
+TEST(AtomicWrite, FoldersAndLinkLoopsAreRefusedWithTheReason) {
+    TempDir dir;
+    try {
+        WriteFileAtomically(dir.path, [](std::FILE*) {});
+        ADD_FAILURE() << "a folder was written";
+    } catch (const JwwFileError& e) {
+        EXPECT_EQ(e.systemError(), EISDIR);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path));
+    // A link loop ends with the system's word for it.
+    std::filesystem::create_symlink("b", dir.path + "/a");
+    std::filesystem::create_symlink("a", dir.path + "/b");
+    try {
+        WriteFileAtomically(dir.path + "/a", [](std::FILE*) {});
+        ADD_FAILURE() << "a link loop was written";
+    } catch (const JwwFileError& e) {
+        EXPECT_EQ(e.systemError(), ELOOP);
+    }
 }
 
 }  // namespace
