@@ -50,7 +50,12 @@ void CDrawingDocument::RemoveView(display::CViewObserver* view) {
 }
 
 void CDrawingDocument::DrawFinished(const CJwwDoc& drawn, const display::DrawReport& report) {
-    if (&drawn != drawing_.get() || missingReported_ || report.missingDefinitions.empty()) return;
+    if (&drawn != drawing_.get()) return;
+    if (report.budgetExhausted && !budgetReported_) {
+        budgetReported_ = true;
+        if (onPlacementBudgetSpent) onPlacementBudgetSpent(display::kPlacementBudgetMessage);
+    }
+    if (missingReported_ || report.missingDefinitions.empty()) return;
     missingReported_ = true;
     if (onMissingDefinitions) onMissingDefinitions(MissingDefinitionsMessage(report.missingDefinitions));
 }
@@ -80,6 +85,7 @@ void CDrawingDocument::NewDocument() {
     filePath_.clear();
     modified_ = false;
     missingReported_ = false;
+    budgetReported_ = false;
     Notify();
     UpdateAllViews();
 }
@@ -100,6 +106,7 @@ CDrawingDocument::OpenResult CDrawingDocument::FinishOpen(const std::string& pat
     filePath_ = result.loaded ? path : std::string();
     modified_ = false;
     missingReported_ = false;
+    budgetReported_ = false;
     Notify();
     FitPaper();
     return result;
@@ -112,6 +119,7 @@ void CDrawingDocument::TakeEditedDrawing(std::unique_ptr<CJwwDoc> edited) {
     drawing_->CountLayerElements();
     objectExtent_ = values_.extent;
     missingReported_ = false;
+    budgetReported_ = false;
     modified_ = true;
     Notify();
     UpdateAllViews();
@@ -126,6 +134,7 @@ bool CDrawingDocument::FinishRecovery(const std::string& sourcePath, LoadOutcome
     filePath_.clear();
     modified_ = true;
     missingReported_ = false;
+    budgetReported_ = false;
     Notify();
     FitPaper();
     return true;

@@ -111,6 +111,9 @@ public:
     // block definitions that could not be found.
     std::function<void()> onStateChanged;
     std::function<void(const std::string&)> onMissingDefinitions;
+    // A draw of the drawing ended its insertions early at the placement
+    // budget: a notice for the status bar, once per drawing.
+    std::function<void(const std::string&)> onPlacementBudgetSpent;
 
     static const char* const kUntitled;
 
@@ -128,6 +131,7 @@ private:
     display::DeviceSize objectExtent_{};
     bool modified_ = false;
     bool missingReported_ = false;
+    bool budgetReported_ = false;
     std::vector<display::CViewObserver*> views_;
     SaveFunction save_;
 };

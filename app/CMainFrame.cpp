@@ -69,6 +69,8 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
     connect(&doc_, &CTolvaniDoc::missingDefinitions, this, [this](const QString& message) {
         prompts_.Message(this, CUiPrompts::Icon::Warning, message);
     });
+    connect(&doc_, &CTolvaniDoc::placementBudgetSpent, this,
+            [this](const QString& message) { statusBar()->showMessage(message); });
     doc_.rules().AddView(this);
     view_->SetDocument(&doc_.rules());
     RebuildRecentMenu();

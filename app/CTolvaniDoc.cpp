@@ -11,6 +11,9 @@ CTolvaniDoc::CTolvaniDoc(CSettingsStore& store, bool runningEmbedded, QObject* p
     rules_.onMissingDefinitions = [this](const std::string& message) {
         emit missingDefinitions(QString::fromStdString(message));
     };
+    rules_.onPlacementBudgetSpent = [this](const std::string& message) {
+        emit placementBudgetSpent(QString::fromStdString(message));
+    };
 }
 
 CTolvaniDoc::~CTolvaniDoc() {

@@ -52,6 +52,7 @@ signals:
     // The title or the modified flag changed.
     void stateChanged();
     void missingDefinitions(const QString& message);
+    void placementBudgetSpent(const QString& message);
     void recentFilesChanged();
     void recoveryFinished(bool restored, const QString& message, const QString& detail);
 

@@ -59,11 +59,11 @@ private:
     bool tooLarge_ = false;
 };
 
-TableReadResult NotRead(TableFileStatus status, int error) {
+TableReadResult NotRead(TableFileStatus status) {
     TableReadResult r;
     r.status = status == TableFileStatus::TooLarge ? TableReadResult::Status::TooLarge
                                                    : TableReadResult::Status::Unreadable;
-    r.message = TableFileMessage(status, error);
+    r.message = TableFileMessage(status);
     return r;
 }
 
@@ -97,14 +97,14 @@ TableFileStatus ReadTableFileBytes(const std::string& path, std::string& out, in
     return TableFileStatus::Read;
 }
 
-std::string TableFileMessage(TableFileStatus status, int error) {
+std::string TableFileMessage(TableFileStatus status) {
     switch (status) {
         case TableFileStatus::Read: return "";
         case TableFileStatus::TooLarge: return kTableFileTooLargeMessage;
         case TableFileStatus::Drawing: return kTableIsDrawingMessage;
         case TableFileStatus::Unreadable: break;
     }
-    return std::string(kTableReadErrorMessage) + (error ? "\n" + std::string(std::strerror(error)) : "");
+    return kTableReadErrorMessage;
 }
 
 void CCsvDoc::Clear() {
@@ -118,9 +118,8 @@ void CCsvDoc::Clear() {
 TableReadResult CCsvDoc::ReadCsvFile(const std::string& path) {
     Clear();
     std::string bytes;
-    int error = 0;
-    const TableFileStatus file = ReadTableFileBytes(path, bytes, &error);
-    if (file != TableFileStatus::Read) return NotRead(file, error);
+    const TableFileStatus file = ReadTableFileBytes(path, bytes);
+    if (file != TableFileStatus::Read) return NotRead(file);
     TableReadResult result;
     result.encoding = ChooseTableEncoding(bytes);
     if (result.encoding != TableEncoding::ShiftJis) {

@@ -98,8 +98,7 @@ enum class TableFileStatus {
 // Reads a whole table file (at most CCsvDoc::kMaxFileBytes).
 TableFileStatus ReadTableFileBytes(const std::string& path, std::string& out, int* error = nullptr);
 
-// The user's message for a table file that was not read, with the system's
-// reason on a second line where there is one.
-std::string TableFileMessage(TableFileStatus status, int error);
+// The user's message for a table file that was not read.
+std::string TableFileMessage(TableFileStatus status);
 
 }  // namespace tolvani

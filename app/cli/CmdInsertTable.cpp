@@ -106,9 +106,8 @@ int RunInsertTable(const std::vector<std::string>& argv) {
     TableReadResult read;
     if (args.has("clipboard-text")) {
         std::string bytes;
-        int error = 0;
-        const TableFileStatus file = ReadTableFileBytes(tablePath, bytes, &error);
-        if (file != TableFileStatus::Read) throw CliError{kExitRefused, TableFileMessage(file, error)};
+        const TableFileStatus file = ReadTableFileBytes(tablePath, bytes);
+        if (file != TableFileStatus::Read) throw CliError{kExitRefused, TableFileMessage(file)};
         std::string_view text = bytes;
         if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
         CFixedClipboardText clipboard(Utf8ToUtf16Text(text));

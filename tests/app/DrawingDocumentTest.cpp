@@ -253,13 +253,15 @@ TEST_F(DrawingDocumentTest, NewEmptiesTheDrawingKeepsTheHeaderAndUntiesIt) {
     EXPECT_EQ(doc.lastPath(), good);
 }
 
-TEST_F(DrawingDocumentTest, MissingDefinitionsAreSaidOncePerLoadedDrawing) {
+TEST_F(DrawingDocumentTest, MissingDefinitionsAndASpentPlacementBudgetAreSaidOncePerLoadedDrawing) {
     CDrawingDocument doc(store, false);
-    std::vector<std::string> said;
+    std::vector<std::string> said, notices;
     doc.onMissingDefinitions = [&said](const std::string& m) { said.push_back(m); };
+    doc.onPlacementBudgetSpent = [&notices](const std::string& m) { notices.push_back(m); };
     Open(doc, good);
     display::DrawReport report;
     report.missingDefinitions = {3, 12};
+    report.budgetExhausted = true;
     doc.DrawFinished(doc.drawing(), report);
     doc.DrawFinished(doc.drawing(), report);
     CJwwDoc other;
@@ -267,6 +269,7 @@ TEST_F(DrawingDocumentTest, MissingDefinitionsAreSaidOncePerLoadedDrawing) {
     doc.DrawFinished(other, report);  // a picture of another drawing
     doc.DrawFinished(doc.drawing(), report);
     EXPECT_EQ(said, (std::vector<std::string>(2, "ブロックが見つかりません！\n(定義番号 3, 12)")));
+    EXPECT_EQ(notices, (std::vector<std::string>(2, display::kPlacementBudgetMessage)));
 }
 
 TEST_F(DrawingDocumentTest, SettingsAreReadAtCreationAndEveryValueWrittenBackAtTheEnd) {
