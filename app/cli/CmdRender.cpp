@@ -28,13 +28,19 @@ Size ParseSize(const std::string& text) {
 }  // namespace
 
 int RunRender(const std::vector<std::string>& argv) {
-    Args args(argv, {}, {"size", "dpi", "threads"});
+    Args args(argv, {}, {"size", "dpi", "threads", "format"});
     if (args.positional().size() != 2) UsageError("使い方: " + std::string(FindCommand("render").usage));
     const std::string& in = args.positional()[0];
     const std::string& out = args.positional()[1];
-    const std::string ext = LowerExtension(out);
+    // The form: --format, else OUT's extension; a device or descriptor such
+    // as /dev/stdout, which has none, gets PNG.
+    std::string ext = args.has("format") ? args.value("format") : LowerExtension(out);
+    if (!args.has("format") && ext != "png" && ext != "svg" && ext != "pdf" &&
+        (out.compare(0, 5, "/dev/") == 0 || out.compare(0, 6, "/proc/") == 0))
+        ext = "png";
     if (ext != "png" && ext != "svg" && ext != "pdf")
-        UsageError("出力ファイルの拡張子は .png、.svg、.pdf のいずれかにしてください: " + out);
+        UsageError(args.has("format") ? "--format は png、svg、pdf のいずれかにしてください: " + ext
+                                      : "出力ファイルの拡張子は .png、.svg、.pdf のいずれかにしてください: " + out);
     display::ExportOptions options;
     if (args.has("size")) {
         const Size s = ParseSize(args.value("size"));

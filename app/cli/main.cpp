@@ -45,8 +45,9 @@ const std::vector<Command>& AllCommands() {
          "                        指定しなければ現在の書込レイヤに挿入します。\n",
          RunInsertTable},
 #ifdef TOLVANI_HAVE_RENDER
-        {"render", "tolvani-cli render FILE OUT [--size WxH] [--dpi N] [--threads N]",
+        {"render", "tolvani-cli render FILE OUT [--size WxH] [--dpi N] [--threads N] [--format F]",
          "図面の用紙全体を PNG、SVG または PDF に描きます（OUT の拡張子で選びます）。\n"
+         "  --format F   png、svg、pdf のいずれか（OUT の拡張子より優先。/dev/stdout などは既定で png）\n"
          "  --size WxH   描画範囲の画素数（既定 1600x1131。PDF では無視され、A4 横 1 ページ）\n"
          "  --dpi N      1 インチあたりの画素数（既定 96）\n"
          "  --threads N  PNG を描くスレッド数（1〜64、既定 CPU のコア数）。SVG と PDF は 1 スレッドで描きます。\n"
