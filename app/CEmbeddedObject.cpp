@@ -203,6 +203,10 @@ CEmbeddedObject::Outcome CEmbeddedObject::Update() {
     return out;
 }
 
+void CEmbeddedObject::DrawingReplaced() {
+    if (opened()) doc_.SetModified(true);
+}
+
 CEmbeddedObject::Outcome CEmbeddedObject::Outport(const std::string& path) {
     Outcome out;
     const bool modified = doc_.modified();

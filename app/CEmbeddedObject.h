@@ -61,6 +61,10 @@ public:
     // file stays as it was.
     Outcome Update();
 
+    // The document's drawing was replaced (emptied, opened from a file,
+    // given back by the external editor): the object has changed.
+    void DrawingReplaced();
+
     // Outport: the drawing as a plain JWW file. Changes not yet written
     // back to the object stay unwritten (the document stays modified).
     Outcome Outport(const std::string& path);

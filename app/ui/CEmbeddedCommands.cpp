@@ -50,6 +50,7 @@ CEmbeddedCommands::CEmbeddedCommands(CMainFrame& frame, CUiPrompts& prompts)
     frame_.SetCommand(cmd::kOutport, [this] { Outport(); });
     frame_.SetCommand(cmd::kDisplaySettings, [this] { ShowDisplay(); });
     frame_.SetSaveModifiedRule([this] { return AskBeforeClosing(); });
+    connect(&frame_.document(), &CTolvaniDoc::drawingReplaced, this, [this] { object_.DrawingReplaced(); });
     object_.SetPictureMaker([this](object::ObjectForm form, const CJwwDoc& doc, const object::NativePrefix& prefix,
                                    const std::vector<uint8_t>& native) {
         return MakePicture(&frame_, form, doc, prefix, native);

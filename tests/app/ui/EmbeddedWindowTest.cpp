@@ -303,6 +303,20 @@ TEST_F(EmbeddedWindowTest, ClosingWithoutChangesOrDiscardingThemLeavesTheFile) {
     EXPECT_EQ(test::ReadFileBytes(path), original);
 }
 
+TEST_F(EmbeddedWindowTest, ADrawingReplacedFromTheToolbarIsAChangeOfTheObject) {
+    const std::string path = Path("object.bin");
+    WriteBytes(path, ObjectFile(ObjectForm::Raw, *Lines(2)));
+    ASSERT_TRUE(Start(path));
+    frame_->Action(cmd::kFileNew)->trigger();
+    EXPECT_TRUE(prompts_.askedUpdate.isEmpty());  // nothing to write back before
+    EXPECT_TRUE(rules().drawing().mainList.empty());
+    EXPECT_TRUE(frame_->isWindowModified());
+    prompts_.answers = {CUiPrompts::SaveAnswer::Save};
+    EXPECT_TRUE(frame_->close());
+    EXPECT_EQ(prompts_.askedUpdate.size(), 1);
+    EXPECT_EQ(Read(path).body, Body(0));
+}
+
 TEST_F(EmbeddedWindowTest, ThePointSizeGoesWithTheObjectAndNotToTheSettings) {
     const std::string path = Path("object.bin");
     WriteBytes(path, ObjectFile(ObjectForm::Raw, *Lines(2)));
