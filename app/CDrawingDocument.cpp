@@ -71,7 +71,10 @@ void CDrawingDocument::SetViewScale(double s) {
     if (display::SetViewScale(screen_, values_, s)) UpdateAllViews();
 }
 
-std::string CDrawingDocument::Title() const { return filePath_.empty() ? kUntitled : filePath_; }
+std::string CDrawingDocument::Title() const {
+    if (!filePath_.empty()) return filePath_;
+    return objectTitle_.empty() ? kUntitled : objectTitle_;
+}
 
 void CDrawingDocument::SetModified(bool modified) {
     if (modified_ == modified) return;
@@ -121,6 +124,21 @@ void CDrawingDocument::TakeEditedDrawing(std::unique_ptr<CJwwDoc> edited) {
     missingReported_ = false;
     budgetReported_ = false;
     modified_ = true;
+    Notify();
+    UpdateAllViews();
+}
+
+void CDrawingDocument::TakeObjectDrawing(std::unique_ptr<CJwwDoc> drawing, display::DeviceSize extent,
+                                         const std::string& title) {
+    if (!drawing) return;
+    StopDrawing();
+    drawing_ = std::shared_ptr<CJwwDoc>(std::move(drawing));
+    drawing_->CountLayerElements();
+    objectExtent_ = extent;
+    objectTitle_ = title;
+    filePath_.clear();
+    modified_ = false;
+    missingReported_ = false;
     Notify();
     UpdateAllViews();
 }

@@ -84,6 +84,14 @@ public:
     // The size of the object as a container sees it (HIMETRIC); 0 × 0 until
     // something sets it.
     display::DeviceSize objectExtent() const { return objectExtent_; }
+    void SetObjectExtent(display::DeviceSize extent) { objectExtent_ = extent; }
+
+    // Takes the drawing of an object opened in its own window: it replaces
+    // the drawing without fitting the paper (the object brings its view
+    // window), the object extent is `extent`, and the document is
+    // unmodified, tied to no file (a plain save asks for a name) and titled
+    // `title`.
+    void TakeObjectDrawing(std::unique_ptr<CJwwDoc> drawing, display::DeviceSize extent, const std::string& title);
 
     // Takes a drawing restored from a recovery file: untitled (a plain
     // save asks for a name), modified, and remembering `sourcePath`, the
@@ -128,6 +136,7 @@ private:
     display::ViewValues values_;
     std::string lastPath_;
     std::string filePath_;
+    std::string objectTitle_;
     display::DeviceSize objectExtent_{};
     bool modified_ = false;
     bool missingReported_ = false;

@@ -41,7 +41,7 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, CUiPrompts& prompts, QWidget* parent)
     view_->setObjectName(QStringLiteral("CTolvaniView"));
     setCentralWidget(view_);
     CreateActions();
-    CreateMenus();
+    CreateMenus(MainMenu());
     CreateToolBar();
     CreateStatusBar();
     ConnectOwnCommands();
@@ -103,7 +103,9 @@ QAction* CMainFrame::Action(int id) const {
 QLabel* CMainFrame::pane(int index) const { return index >= 0 && index <= 3 ? panes_[index] : nullptr; }
 
 void CMainFrame::CreateActions() {
-    for (const CommandInfo& info : MainCommands()) {
+    std::vector<CommandInfo> all = MainCommands();
+    all.insert(all.end(), ObjectCommands().begin(), ObjectCommands().end());
+    for (const CommandInfo& info : all) {
         if (info.id == cmd::kRecentFirst) continue;
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("command%1").arg(info.id));
@@ -138,8 +140,22 @@ void CMainFrame::CreateActions() {
     recentPlaceholder_->setStatusTip(Text(FindCommand(cmd::kRecentFirst)->prompt));
 }
 
-void CMainFrame::CreateMenus() {
-    for (const MenuInfo& m : MainMenu()) {
+void CMainFrame::SetMenus(const std::vector<MenuInfo>& menus) {
+    for (QAction* a : recentActions_) delete a;
+    recentActions_.clear();
+    fileMenu_ = nullptr;
+    recentAnchor_ = nullptr;
+    std::vector<QMenu*> old;
+    for (QAction* a : menuBar()->actions())
+        if (a->menu()) old.push_back(a->menu());
+    menuBar()->clear();
+    for (QMenu* m : old) delete m;
+    CreateMenus(menus);
+    RebuildRecentMenu();
+}
+
+void CMainFrame::CreateMenus(const std::vector<MenuInfo>& menus) {
+    for (const MenuInfo& m : menus) {
         QMenu* menu = menuBar()->addMenu(Text(m.title));
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
         bool afterRecent = false;
@@ -236,10 +252,11 @@ void CMainFrame::ConnectOwnCommands() {
 
 void CMainFrame::RebuildRecentMenu() {
     for (QAction* a : recentActions_) {
-        fileMenu_->removeAction(a);
+        if (fileMenu_) fileMenu_->removeAction(a);
         delete a;
     }
     recentActions_.clear();
+    if (!fileMenu_) return;
     const auto& entries = doc_.recentFiles().entries();
     recentPlaceholder_->setVisible(entries.empty());
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -261,6 +278,7 @@ void CMainFrame::UpdateTitle() {
 }
 
 bool CMainFrame::SaveModified() {
+    if (saveModifiedRule_) return saveModifiedRule_();
     if (!doc_.rules().modified()) return true;
     switch (prompts_.AskSave(this, QString::fromStdString(doc_.rules().Title()))) {
         case CUiPrompts::SaveAnswer::Save: return Save();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/CTolvaniDoc.h"
+#include "app/Commands.h"
 #include "app/ui/UiPrompts.h"
 #include "display/ui/CTolvaniView.h"
 
@@ -63,6 +64,13 @@ public:
     bool SaveModified();
     // Opens the path after the save question (command line, drops).
     void OpenPath(const QString& path);
+    // Replaces what SaveModified asks and does (an object's window asks
+    // about writing the object back instead).
+    void SetSaveModifiedRule(std::function<bool()> rule) { saveModifiedRule_ = std::move(rule); }
+
+    // Replaces the menu bar by these menus (the main menu is built at
+    // creation); a menu without the recent files has none.
+    void SetMenus(const std::vector<MenuInfo>& menus);
 
     // Restores the placement stored in section "Window" (stand-alone only).
     void RestorePlacement();
@@ -89,7 +97,7 @@ private:
         bool connected = false;
     };
     void CreateActions();
-    void CreateMenus();
+    void CreateMenus(const std::vector<MenuInfo>& menus);
     void CreateToolBar();
     void CreateStatusBar();
     void ConnectOwnCommands();
@@ -113,6 +121,7 @@ private:
     bool closing_ = false;
     std::unique_ptr<CTableImportCommands> tableImport_;
     bool busy_ = false;  // the busy cursor is up while a file is read
+    std::function<bool()> saveModifiedRule_;
 };
 
 }  // namespace tolvani

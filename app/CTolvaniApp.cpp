@@ -8,6 +8,7 @@
 #include "app/CMainFrame.h"
 #include "app/CTolvaniDoc.h"
 #include "app/QtSettingsStore.h"
+#include "app/ui/CEmbeddedCommands.h"
 #include "app/ui/DialogCommands.h"
 
 namespace tolvani {
@@ -51,10 +52,8 @@ int CTolvaniApp::InitInstance(const CommandLine& line, std::unique_ptr<CSettings
         return 1;
     }
     if (runningEmbedded_) {
-        // The container drives an embedded run; until objects are served
-        // there is nothing for it to do.
-        std::fprintf(stderr, "%s\n", "埋め込みオブジェクトとしての起動は、この版ではまだ使えません。");
-        return 2;
+        // The object opens in its own window; a refused one ends the run.
+        return OpenObjectWindow(*frame_, *prompts_, QString::fromStdString(line.path)) ? -1 : 2;
     }
     frame_->RestorePlacement();
     frame_->show();

@@ -34,9 +34,20 @@ const std::vector<CommandInfo>& MainCommands() {
     return commands;
 }
 
+const std::vector<CommandInfo>& ObjectCommands() {
+    static const std::vector<CommandInfo> commands = {
+        {cmd::kOutport, "アウトポート", "オブジェクトをJWWファイルで保存する", "オブジェクトアウトポート", ""},
+        {cmd::kUpdateObject, "オブジェクト更新", "オブジェクトの変更を反映させる", "オブジェクトの更新", ""},
+        {cmd::kDisplaySettings, "設定", "点の表示サイズを設定する", "表示設定", ""},
+        {cmd::kFileUpdate, "", "オブジェクトの変更を元のファイルに書き戻す", "更新", ""},
+    };
+    return commands;
+}
+
 const CommandInfo* FindCommand(int id) {
-    for (const CommandInfo& c : MainCommands())
-        if (c.id == id) return &c;
+    for (const auto* list : {&MainCommands(), &ObjectCommands()})
+        for (const CommandInfo& c : *list)
+            if (c.id == id) return &c;
     return nullptr;
 }
 
@@ -51,6 +62,20 @@ const std::vector<MenuInfo>& MainMenu() {
         {"ヘルプ(&H)", {cmd::kHelp, 0, cmd::kAppAbout}},
     };
     return menu;
+}
+
+const std::vector<MenuInfo>& ObjectMenu() {
+    static const std::vector<MenuInfo> menu = {
+        {"編集(&E)", {cmd::kEditWithJwCad, cmd::kOutport, 0, cmd::kUpdateObject}},
+        {"表示(&V)", {cmd::kViewToolbar, cmd::kViewStatusBar, 0, cmd::kDisplaySettings}},
+        {"ヘルプ(&H)", {cmd::kAppAbout}},
+    };
+    return menu;
+}
+
+const std::vector<CommandKey>& ObjectKeys() {
+    static const std::vector<CommandKey> keys = {{cmd::kFileUpdate, "Ctrl+S"}, {cmd::kFilePrint, "Ctrl+P"}};
+    return keys;
 }
 
 const std::vector<int>& MainToolbar() {

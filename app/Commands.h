@@ -15,6 +15,7 @@ enum : int {
     kFilePrintSetup = 57606,
     kFilePrint = 57607,
     kFilePrintPreview = 57609,
+    kFileUpdate = 57610,   // Ctrl+S of an object's window: the object is written back
     kRecentFirst = 57616,  // the recent files, 57616 … 57625
     kAppExit = 57665,
     kEditCopy = 57634,
@@ -50,6 +51,9 @@ struct CommandInfo {
 
 // Every command of the main window.
 const std::vector<CommandInfo>& MainCommands();
+// The commands only an object opened in its own window has.
+const std::vector<CommandInfo>& ObjectCommands();
+// Among both lists.
 const CommandInfo* FindCommand(int id);
 
 // The main menu: menu titles and their items by command number; 0 is a
@@ -59,6 +63,15 @@ struct MenuInfo {
     std::vector<int> items;
 };
 const std::vector<MenuInfo>& MainMenu();
+// The menu of an object opened in its own window.
+const std::vector<MenuInfo>& ObjectMenu();
+// The keys of an object's window, by command number ("Ctrl+S" reaches
+// cmd::kFileUpdate there); every other command has none.
+struct CommandKey {
+    int id;
+    const char* keys;
+};
+const std::vector<CommandKey>& ObjectKeys();
 
 // The toolbar's buttons in order; 0 is a separator.
 const std::vector<int>& MainToolbar();

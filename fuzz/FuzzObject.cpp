@@ -1,10 +1,12 @@
-// Reads arbitrary bytes as an object (native data, or a PNG or SVG picture
-// carrying it); an object that reads is written again and must read back
-// with the same prefix. Any crash, leak, hang or sanitizer report is a finding.
+// Reads arbitrary bytes as an object (native data, a PNG or SVG picture
+// carrying it, or a compound file's stream "Contents"); an object that reads
+// is written again and must read back with the same prefix, and a compound
+// file's "Contents" replaced must read back as written. Any crash, leak, hang or sanitizer report is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "app/object/CompoundFile.h"
 #include "app/object/NativeData.h"
 #include "app/object/ObjectData.h"
 
@@ -20,5 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         back.prefix.extentHeight != r.prefix.extentHeight || back.prefix.dotSize != r.prefix.dotSize ||
         back.doc->mainList.size() != r.doc->mainList.size() || back.doc->blockList.size() != r.doc->blockList.size())
         __builtin_trap();
+    if (bytes.form == object::ObjectForm::Compound) {
+        std::vector<uint8_t> replaced, contents;
+        if (!object::ReplaceContentsStream(data, size, again, replaced)) return 0;
+        if (object::ReadContentsStream(replaced.data(), replaced.size(), contents) != object::CompoundResult::Found ||
+            contents != again)
+            __builtin_trap();
+    }
     return 0;
 }

@@ -25,7 +25,7 @@ if [ "$target" = object ] && [ -x build/bin/tolvani-cli ]; then
   # Objects in every form, made from small generated drawings and the samples.
   for n in 0 10 50; do
     build/bin/tolvani-cli gen "$corpus/.gen-$n.jww" --elements $n --seed $n
-    for ext in bin png svg; do
+    for ext in bin ole png svg; do
       [ -f "$corpus/gen-$n.$ext" ] || build/bin/tolvani-cli object pack "$corpus/.gen-$n.jww" "$corpus/gen-$n.$ext" --extent 2000,1500
     done
     rm -f "$corpus/.gen-$n.jww"

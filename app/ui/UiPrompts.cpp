@@ -57,6 +57,22 @@ CUiPrompts::SaveAnswer CDialogPrompts::AskSave(QWidget* parent, const QString& t
     return SaveAnswer::Cancel;
 }
 
+const char* const CUiPrompts::kUpdateQuestion = "オブジェクト %1 は変更されています。閉じる前にオブジェクトを更新しますか?";
+
+CUiPrompts::SaveAnswer CDialogPrompts::AskUpdate(QWidget* parent, const QString& title) {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProgramTitle),
+                    QString::fromUtf8(kUpdateQuestion).arg(title), QMessageBox::NoButton, parent);
+    QPushButton* update = box.addButton(QStringLiteral("更新"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("更新しない"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(update);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == update) return SaveAnswer::Save;
+    if (box.clickedButton() == discard) return SaveAnswer::Discard;
+    return SaveAnswer::Cancel;
+}
+
 void CDialogPrompts::Message(QWidget* parent, Icon icon, const QString& text, const QString& detail) {
     const QMessageBox::Icon qtIcon = icon == Icon::Stop      ? QMessageBox::Critical
                                      : icon == Icon::Warning ? QMessageBox::Warning

@@ -22,6 +22,12 @@ public:
     // "%1 への変更を保存しますか?" with 保存 / 保存しない / キャンセル.
     virtual SaveAnswer AskSave(QWidget* parent, const QString& title) = 0;
 
+    // Before an object's window closes with changes not yet written back:
+    // kUpdateQuestion with 更新 / 更新しない / キャンセル (Save, Discard,
+    // Cancel). Unless answered otherwise, as the save question.
+    virtual SaveAnswer AskUpdate(QWidget* parent, const QString& title) { return AskSave(parent, title); }
+    static const char* const kUpdateQuestion;
+
     enum class Icon { Information, Warning, Stop };
     virtual void Message(QWidget* parent, Icon icon, const QString& text, const QString& detail = QString()) = 0;
 
@@ -42,6 +48,7 @@ public:
     QString OpenFileName(QWidget* parent, const QString& filters, const QString& initialName) override;
     QString SaveFileName(QWidget* parent, const QString& filters, const QString& initialName) override;
     SaveAnswer AskSave(QWidget* parent, const QString& title) override;
+    SaveAnswer AskUpdate(QWidget* parent, const QString& title) override;
     void Message(QWidget* parent, Icon icon, const QString& text, const QString& detail) override;
     RestoreAnswer AskRestore(QWidget* parent, const QString& detail) override;
 };

@@ -196,5 +196,40 @@ TEST_F(ObjectCli, DrawingsComeOutOfOfficeDocuments) {
     EXPECT_EQ(r.exitCode, 1);
 }
 
+// Where each kind of office document keeps its objects and pictures.
+TEST_F(ObjectCli, EveryKindOfOfficeDocumentGivesItsDrawings) {
+    ASSERT_EQ(RunCli({"gen", Path("a.jww"), "--elements", "30", "--seed", "4"}).exitCode, 0);
+    ASSERT_EQ(RunCli({"object", "pack", Path("a.jww"), Path("a.ole"), "--extent", "20000,10000"}).exitCode, 0);
+    ASSERT_EQ(RunCli({"object", "pack", Path("a.jww"), Path("a.svg"), "--extent", "20000,10000"}).exitCode, 0);
+    ASSERT_EQ(RunCli({"resave", Path("a.jww"), Path("expected.jww")}).exitCode, 0);
+    const test::Bytes ole = test::ReadFileBytes(Path("a.ole")), svg = test::ReadFileBytes(Path("a.svg"));
+    const struct {
+        const char* name;
+        const char* objectEntry;
+        const char* pictureEntry;
+    } documents[] = {
+        {"letter.docx", "word/embeddings/oleObject1.bin", "word/media/image1.svg"},
+        {"slides.pptx", "ppt/embeddings/oleObject2.bin", "ppt/media/image3.svg"},
+        {"sheet.ods", "Object 1", "Pictures/1000000000000.svg"},
+        {"text.odt", "Object 2", "ObjectReplacements/Object 2.svg"},
+    };
+    for (const auto& d : documents) {
+        SCOPED_TRACE(d.name);
+        WriteZip(Path(d.name), {{"mimetype", test::Bytes{'x'}}, {d.objectEntry, ole}, {d.pictureEntry, svg}});
+        auto r = RunCli({"object", "list", Path(d.name)});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_NE(r.out.find(std::string("#1\tole\t20000 × 10000 (0.01 mm)\t") + d.objectEntry), std::string::npos)
+            << r.out;
+        EXPECT_NE(r.out.find(std::string("#2\tsvg\t20000 × 10000 (0.01 mm)\t") + d.pictureEntry), std::string::npos)
+            << r.out;
+        for (const char* n : {"#1", "#2"}) {
+            std::filesystem::remove(Path("out.jww"));
+            r = RunCli({"object", "extract", Path(d.name) + n, Path("out.jww")});
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(test::ReadFileBytes(Path("out.jww")), test::ReadFileBytes(Path("expected.jww")));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tolvani
