@@ -60,6 +60,9 @@ void CTolvaniView::FirstSetUp() {
     if (!doc_->RunningEmbedded()) {
         SizeDisplay();
         doc_->FitPaper();
+    } else {
+        // An object's view keeps the values it came with; the pane shows them.
+        ShowSizePane(doc_->Values().extent);
     }
 }
 
@@ -151,6 +154,10 @@ void CTolvaniView::SizeDisplay() {
     if (!doc_) return;
     const DeviceSize himetric = DeviceResolution{dpiX(), dpiY()}.ToHimetric({width(), height()});
     doc_->Values().clientHimetric = himetric;
+    ShowSizePane(himetric);
+}
+
+void CTolvaniView::ShowSizePane(DeviceSize himetric) {
     SetPane(kSizePane, QString::asprintf(" %5.1fmm×%5.1fmm ", himetric.width * 0.01, himetric.height * 0.01));
 }
 

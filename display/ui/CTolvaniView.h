@@ -74,6 +74,7 @@ protected:
 private:
     void StartRedraw();
     void TakePicture(uint64_t request, ViewPicture&& picture);
+    void ShowSizePane(DeviceSize himetric);
     void SizeDisplay();
     void SetPane(int pane, const QString& text);
     void StartBand(QPoint at);

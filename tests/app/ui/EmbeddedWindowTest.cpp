@@ -235,6 +235,10 @@ TEST_F(EmbeddedWindowTest, EachFormIsUpdatedInItsFormAndTheWindowStays) {
         const QSize expectedPixels(378, 283);
         EXPECT_LE(std::abs(frame_->view()->width() - expectedPixels.width()), 1) << frame_->view()->width();
         EXPECT_LE(std::abs(frame_->view()->height() - expectedPixels.height()), 1) << frame_->view()->height();
+        // The status bar's size pane shows the object's size from the start.
+        // (The height is the view's whole pixels: 74.9 mm at 96 dpi.)
+        const QString size = frame_->view()->paneText(display::CTolvaniView::kSizePane).trimmed();
+        EXPECT_TRUE(size.startsWith(QStringLiteral("100.0mm×")) && size.contains(QStringLiteral(" 7"))) << size.toStdString();
 
         // A change, then Ctrl+S.
         AddLine();
