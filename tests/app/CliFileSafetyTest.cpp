@@ -139,10 +139,11 @@ TEST_F(CliFiles, ASaveFollowsLinksAndWritesDevicesAndDescriptorsInPlace) {
     EXPECT_TRUE(S_ISCHR(st.st_mode));
     // A FIFO gets the bytes through its reader.
     ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    const std::string pipe = Path("pipe"), fromPipe = Path("from-pipe");
     const pid_t reader = fork();
     if (reader == 0) {
-        const int in = ::open(Path("pipe").c_str(), O_RDONLY);
-        const int out = ::open(Path("from-pipe").c_str(), O_WRONLY | O_CREAT, 0600);
+        const int in = ::open(pipe.c_str(), O_RDONLY);
+        const int out = ::open(fromPipe.c_str(), O_WRONLY | O_CREAT, 0600);
         char buf[4096];
         for (ssize_t n; (n = ::read(in, buf, sizeof buf)) > 0;)
             if (::write(out, buf, static_cast<std::size_t>(n)) != n) _exit(1);

@@ -16,9 +16,22 @@ CliResult RunCli(const std::vector<std::string>& args, const CliOptions& options
     const int outFd = mkstemp(outPath);
     const int errFd = mkstemp(errPath);
     if (outFd < 0 || errFd < 0) return result;
+    // Everything the child needs is made before the fork: between fork and
+    // exec it only opens, duplicates and executes, which is safe even when
+    // this process has other threads.
+    std::string program = options.program.empty() ? std::string(TOLVANI_CLI) : options.program;
+    std::vector<std::string> copy = args;
+    std::vector<char*> argv;
+    argv.push_back(program.data());
+    for (auto& a : copy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environment(options.environment);
+    for (char** e = environ; *e; ++e) environment.emplace_back(*e);
+    std::vector<char*> envp;
+    for (auto& e : environment) envp.push_back(e.data());
+    envp.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
-        for (const auto& setting : options.environment) putenv(const_cast<char*>(setting.c_str()));
         if (!options.stdoutPath.empty()) {
             const int fd = open(options.stdoutPath.c_str(), O_WRONLY | O_CREAT | (options.append ? O_APPEND : 0), 0644);
             if (fd < 0) _exit(126);
@@ -27,13 +40,7 @@ CliResult RunCli(const std::vector<std::string>& args, const CliOptions& options
             dup2(outFd, 1);
         }
         dup2(errFd, 2);
-        std::vector<char*> argv;
-        std::string program = options.program.empty() ? std::string(TOLVANI_CLI) : options.program;
-        argv.push_back(program.data());
-        std::vector<std::string> copy = args;
-        for (auto& a : copy) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
+        execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     int status = 0;

@@ -5,12 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "app/CCrashRecovery.h"
 #include "app/CMainFrame.h"
@@ -51,19 +49,21 @@ std::vector<uint8_t> Drawing(long elements, uint64_t seed) {
 }
 
 // A program that writes a recovery file and is then killed: its lock file
-// stays behind with the number of a process that is gone.
+// stays behind with the number of a process that is gone. It runs as a
+// program of its own, as a fork of this process (which has threads) could
+// stop on a lock another thread held.
 void CrashAfterWriting(const QString& folder, const std::vector<uint8_t>& drawing, const std::string& source) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        auto* files = new CRecoveryFiles(folder);
-        files->Write(drawing, source);
-        raise(SIGKILL);
-        _exit(3);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("drawing.jww"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(drawing.data()), static_cast<qint64>(drawing.size()));
+    out.close();
+    QProcess child;
+    child.start(QStringLiteral(TOLVANI_RECOVERY_CRASH_CHILD),
+                {folder, path, QString::fromStdString(source)});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardError().toStdString();
 }
 
 class CrashRecoveryTest : public testing::Test {
