@@ -693,14 +693,14 @@ private slots:
         QCOMPARE(frame_->geometry(), unplaced);
     }
 
-    void registrationAndAnEmbeddingWithoutObjectEndAtOnceWithAMessage_data() {
+    void anEmbeddingWithoutObjectEndsAtOnceWithAMessage_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
         QTest::newRow("-Embedding") << QStringList{"-Embedding"} << QString::fromUtf8(CTolvaniApp::kEmbeddingMessage);
         QTest::newRow("/automation") << QStringList{"/automation"} << QString::fromUtf8(CTolvaniApp::kEmbeddingMessage);
     }
 
-    void registrationAndAnEmbeddingWithoutObjectEndAtOnceWithAMessage() {
+    void anEmbeddingWithoutObjectEndsAtOnceWithAMessage() {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
         QProcess program;
