@@ -68,7 +68,12 @@ TEST_F(ThumbnailCli, ThePaperComesOutWithItsLongSideAtTheSize) {
             EXPECT_GT(InkPixels(image), 100) << c.size;
         }
     }
-    EXPECT_EQ(Files(), (std::vector<std::string>{"g.jww", "t.png"}));
+    // Variables that are there but empty count as none.
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) ::setenv(name, "", 1);
+    const auto r = RunCli({"thumbnail", Path("g.jww"), Path("e.png"), "64"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) ::unsetenv(name);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"e.png", "g.jww", "t.png"}));
 }
 
 TEST_F(ThumbnailCli, SampleDrawingsGiveAPictureWithInk) {
