@@ -1,12 +1,15 @@
 #include "app/CTolvaniApp.h"
 
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "app/CCrashRecovery.h"
 #include "app/CMainFrame.h"
 #include "app/CTolvaniDoc.h"
+#include "app/DesktopRegistration.h"
 #include "app/QtSettingsStore.h"
 #include "app/ui/CEmbeddedCommands.h"
 #include "app/ui/DialogCommands.h"
@@ -14,8 +17,6 @@
 namespace tolvani {
 
 const char* const CTolvaniApp::kFrameFailedMessage = "空のドキュメントの作成に失敗しました。";
-const char* const CTolvaniApp::kRegisterMessage =
-    "デスクトップへの登録と登録の解除は、この版ではまだ使えません。";
 const char* const CTolvaniApp::kEmbeddingMessage =
     "埋め込みオブジェクトとしての起動には、オブジェクトのファイルの指定が必要です。";
 
@@ -23,16 +24,18 @@ CTolvaniApp::CTolvaniApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tolvani"));
     setOrganizationName(QStringLiteral("Morlen"));
     setApplicationDisplayName(QStringLiteral("Tolvani"));
+    setDesktopFileName(QString::fromUtf8(kDesktopId));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("tolvani"), QIcon(QStringLiteral(":/icons/tolvani.svg"))));
 }
 
 CTolvaniApp::~CTolvaniApp() { ExitInstance(); }
 
 int CTolvaniApp::InitInstance(const CommandLine& line, std::unique_ptr<CSettingsStore> store, CUiPrompts* prompts) {
     using Action = CommandLine::Action;
-    if (line.action == Action::Register || line.action == Action::Unregister) {
-        std::fprintf(stderr, "%s\n", kRegisterMessage);
-        return 2;
-    }
+    const std::string programDir = applicationDirPath().toStdString();
+    const std::string dataHome = UserDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (line.action == Action::Register || line.action == Action::Unregister)
+        return RunRegistrationSwitch(line.action == Action::Register, programDir, dataHome);
     const bool embedded = line.action == Action::Embedding || line.action == Action::Automation;
     if (embedded && line.path.empty()) {
         std::fprintf(stderr, "%s\n", kEmbeddingMessage);
@@ -55,6 +58,7 @@ int CTolvaniApp::InitInstance(const CommandLine& line, std::unique_ptr<CSettings
         // The object opens in its own window; a refused one ends the run.
         return OpenObjectWindow(*frame_, *prompts_, QString::fromStdString(line.path)) ? -1 : 2;
     }
+    RenewRegistrationIfDue(programDir, dataHome);
     frame_->RestorePlacement();
     frame_->show();
     // A drawing left unsaved by a crashed run comes first; once restored,

@@ -36,7 +36,6 @@ public:
     CSettingsStore* store() const { return store_.get(); }
 
     static const char* const kFrameFailedMessage;
-    static const char* const kRegisterMessage;
     static const char* const kEmbeddingMessage;
 
 private:

@@ -17,9 +17,12 @@ void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) 
 std::unique_ptr<QGuiApplication> StartGui() {
     if (QGuiApplication::instance()) return nullptr;
     qInstallMessageHandler(QuietQt);
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!display || !*display) && (!wayland || !*wayland) && !std::getenv("QT_QPA_PLATFORM"))
+    // An empty variable counts as none, as Qt itself takes it.
+    const auto unset = [](const char* name) {
+        const char* value = std::getenv(name);
+        return !value || !*value;
+    };
+    if (unset("DISPLAY") && unset("WAYLAND_DISPLAY") && unset("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "tolvani-cli";

@@ -21,6 +21,7 @@ int RunResave(const std::vector<std::string>& args);
 int RunGen(const std::vector<std::string>& args);
 int RunInsertTable(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
+int RunThumbnail(const std::vector<std::string>& args);
 int RunObject(const std::vector<std::string>& args);
 
 // All commands, in the order --help lists them.

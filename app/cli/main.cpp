@@ -53,6 +53,10 @@ const std::vector<Command>& AllCommands() {
          "  --threads N  PNG を描くスレッド数（1〜64、既定 CPU のコア数）。SVG と PDF は 1 スレッドで描きます。\n"
          "  SVG と PDF には図形（線、文字など）を 200 万個まで描きます。それを超える図面は PNG にしてください。\n",
          RunRender},
+        {"thumbnail", "tolvani-cli thumbnail IN OUT SIZE",
+         "ファイルマネージャのサムネイル用に、用紙全体を長い辺が SIZE 画素（1〜4096）の PNG に描きます。\n"
+         "  読めない図面では何も書かずに終了コード 1 で終わります。\n",
+         RunThumbnail},
 #endif
         {"object", "tolvani-cli object (pack IN.jww OUT | extract IN OUT.jww | info IN [--json] | list DOC)",
          "図面をオブジェクト（貼り付け用のデータ）として扱います。\n"

@@ -4,6 +4,8 @@
 // failures that must never lose a file.
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -22,6 +24,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CTolvaniApp.h"
+#include "app/DesktopRegistration.h"
 #include "app/CTolvaniDoc.h"
 #include "app/Commands.h"
 #include "app/object/NativeData.h"
@@ -690,16 +693,14 @@ private slots:
         QCOMPARE(frame_->geometry(), unplaced);
     }
 
-    void registrationAndAnEmbeddingWithoutObjectEndAtOnceWithAMessage_data() {
+    void anEmbeddingWithoutObjectEndsAtOnceWithAMessage_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
-        QTest::newRow("/Unregserver") << QStringList{"/Unregserver"} << QString::fromUtf8(CTolvaniApp::kRegisterMessage);
-        QTest::newRow("-REGISTER") << QStringList{"-REGISTER"} << QString::fromUtf8(CTolvaniApp::kRegisterMessage);
         QTest::newRow("-Embedding") << QStringList{"-Embedding"} << QString::fromUtf8(CTolvaniApp::kEmbeddingMessage);
         QTest::newRow("/automation") << QStringList{"/automation"} << QString::fromUtf8(CTolvaniApp::kEmbeddingMessage);
     }
 
-    void registrationAndAnEmbeddingWithoutObjectEndAtOnceWithAMessage() {
+    void anEmbeddingWithoutObjectEndsAtOnceWithAMessage() {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
         QProcess program;
@@ -713,6 +714,37 @@ private slots:
         QVERIFY2(QString::fromUtf8(program.readAllStandardError()).contains(message), qPrintable(message));
         // Nothing was written to the settings.
         QVERIFY(!QFile::exists(dir_.filePath("config/Morlen/Tolvani.conf")));
+    }
+
+    void registerAndUnregisterWriteAndRemoveTheUsersDesktopFiles() {
+        const QString home = dir_.filePath("data");
+        const auto run = [&](const QString& sw, QString* out) {
+            QProcess program;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("QT_QPA_PLATFORM", "offscreen");
+            env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
+            env.insert("XDG_DATA_HOME", home);
+            program.setProcessEnvironment(env);
+            program.start(QStringLiteral(TOLVANI_VIEWER), {sw});
+            if (!program.waitForFinished(60000)) return -1;
+            *out = QString::fromUtf8(program.readAllStandardOutput());
+            return program.exitCode();
+        };
+        QString out;
+        QCOMPARE(run("-REGISTER", &out), 0);
+        QVERIFY(out.contains(QString::fromUtf8(CDesktopRegistration::kRegisteredMessage)));
+        QFile entry(home + "/applications/" + kDesktopId + ".desktop");
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString viewer = QFileInfo(QStringLiteral(TOLVANI_VIEWER)).absoluteFilePath();
+        QVERIFY2(QString::fromUtf8(entry.readAll()).contains("\nExec=" + viewer + " %f\n"), qPrintable(viewer));
+        for (const char* file : {"mime/packages/tolvani.xml", "icons/hicolor/scalable/apps/tolvani.svg",
+                                 "thumbnailers/tolvani.thumbnailer"})
+            QVERIFY2(QFile::exists(home + "/" + file), file);
+        QCOMPARE(run("/Unregserver", &out), 0);
+        QVERIFY(out.contains(QString::fromUtf8(CDesktopRegistration::kUnregisteredMessage)));
+        QVERIFY(QDir(home).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        // Neither switch touched the settings.
+        QVERIFY(!QDir(dir_.filePath("config/Morlen")).exists());
     }
 
     void theWindowAnswersWhileALargeDrawingIsDrawn() {
