@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -41,6 +42,17 @@ void WhenModal(std::function<void(T*)> act) {
         timer->stop();
         timer->deleteLater();
         act(d);
+        // A dialog that stays open after its answer would hold the test
+        // for ever: it fails instead, closing what it left open.
+        QTimer::singleShot(20000, qApp, [answered = QPointer<QWidget>(d)] {
+            if (!answered || !answered->isVisible()) return;
+            ADD_FAILURE() << "a dialog stayed open after its answer: "
+                          << answered->metaObject()->className();
+            while (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                open->reject();
+                if (open == answered) break;
+            }
+        });
     });
     timer->start();
 }
