@@ -1,13 +1,12 @@
 #include "app/CEmbeddedObject.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
 
 #include "app/object/CompoundFile.h"
+#include "app/object/ObjectFile.h"
 #include "app/object/OfficePackage.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
@@ -23,36 +22,6 @@ const char* const CEmbeddedObject::kCompoundWriteMessage = "複合ファイル�
 const char* const CEmbeddedObject::kPictureWriteMessage = "オブジェクトの画像を作れませんでした。";
 const char* const CEmbeddedObject::kTooLargeMessage = "オブジェクトのファイルが大きすぎます。";
 
-namespace {
-
-// Objects are read whole; larger files are refused before reading.
-constexpr long long kMaxObjectFile = 1LL << 31;
-
-enum class ReadStatus { Ok, CannotOpen, TooLarge };
-
-ReadStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        reason = std::strerror(errno);
-        return ReadStatus::CannotOpen;
-    }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
-    struct stat st;
-    if (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) return ReadStatus::CannotOpen;
-    if (S_ISREG(st.st_mode) && st.st_size > kMaxObjectFile) return ReadStatus::TooLarge;
-    bytes.clear();
-    uint8_t buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        if (bytes.size() + n > static_cast<std::size_t>(kMaxObjectFile)) return ReadStatus::TooLarge;
-        bytes.insert(bytes.end(), buf, buf + n);
-    }
-    if (std::ferror(f)) return ReadStatus::CannotOpen;
-    return ReadStatus::Ok;
-}
-
-}  // namespace
-
 CEmbeddedObject::CEmbeddedObject(CDrawingDocument& doc) : doc_(doc) {}
 
 CEmbeddedObject::Outcome CEmbeddedObject::Open(const std::string& path) {
@@ -60,13 +29,13 @@ CEmbeddedObject::Outcome CEmbeddedObject::Open(const std::string& path) {
     std::vector<uint8_t> file;
     std::string reason;
     try {
-        switch (ReadWholeFile(path, file, reason)) {
-        case ReadStatus::Ok: break;
-        case ReadStatus::CannotOpen:
+        switch (object::ReadObjectFile(path, file, reason)) {
+        case object::ObjectFileStatus::Read: break;
+        case object::ObjectFileStatus::CannotOpen:
             out.message = kLocalReadErrorMessage;
             out.detail = path + (reason.empty() ? "" : "\n" + reason);
             return out;
-        case ReadStatus::TooLarge:
+        case object::ObjectFileStatus::TooLarge:
             out.message = kTooLargeMessage;
             out.detail = path;
             return out;
@@ -109,7 +78,7 @@ CEmbeddedObject::Outcome CEmbeddedObject::Open(const std::string& path) {
         file_ = std::move(file);
         written_ = p;
     } catch (const std::bad_alloc&) {
-        out.message = "メモリが不足しています。";
+        out.message = kOutOfMemoryMessage;
         out.detail = path;
         return out;
     }
@@ -179,14 +148,11 @@ CEmbeddedObject::Outcome CEmbeddedObject::Update() {
         out.message = e.UserMessage(path_);
         return out;
     } catch (const std::bad_alloc&) {
-        out.message = "メモリが不足しています。";
+        out.message = kOutOfMemoryMessage;
         return out;
     }
     try {
-        WriteFileAtomically(path_, [&](std::FILE* f) {
-            if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
-                throw JwwFileError("short write", errno);
-        });
+        WriteBytesAtomically(path_, bytes.data(), bytes.size());
     } catch (const JwwFileError& e) {
         out.message = kLocalWriteErrorMessage;
         out.detail = path_ + "\n" + e.SystemReason();

@@ -24,9 +24,7 @@ namespace {
 QString BaseOf(const QString& drawingPath) { return drawingPath.left(drawingPath.size() - 4); }
 
 void WriteAtomically(const QString& path, const void* data, std::size_t size) {
-    WriteFileAtomically(QFile::encodeName(path).toStdString(), [&](std::FILE* f) {
-        if (size && std::fwrite(data, 1, size, f) != size) throw std::runtime_error(std::strerror(errno));
-    });
+    WriteBytesAtomically(QFile::encodeName(path).toStdString(), data, size);
 }
 
 }  // namespace

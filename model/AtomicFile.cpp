@@ -290,6 +290,12 @@ void WriteFileAtomically(const std::string& path, const std::function<void(std::
         WriteStream(t, write);
 }
 
+void WriteBytesAtomically(const std::string& path, const void* data, std::size_t size) {
+    WriteFileAtomically(path, [&](std::FILE* f) {
+        if (size != 0 && std::fwrite(data, 1, size, f) != size) Fail("cannot write " + path, errno ? errno : EIO);
+    });
+}
+
 void RemovePendingTemporaryFiles() {
     for (auto& p : g_pending)
         if (p.state.load() == 2) ::unlink(p.name);

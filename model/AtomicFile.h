@@ -23,6 +23,10 @@ namespace tolvani {
 // after the temporary file is removed.
 void WriteFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write);
 
+// WriteFileAtomically for bytes already in memory; a short write raises
+// JwwFileError with the system's error number.
+void WriteBytesAtomically(const std::string& path, const void* data, std::size_t size);
+
 // Removes the named temporary files that saves have in their folders at this
 // moment. Only async-signal-safe calls: a program's signal handler may call
 // it before it ends. (An unnamed temporary file needs no removal: the system

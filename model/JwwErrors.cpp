@@ -33,7 +33,7 @@ std::string JwwWrongDirectionError::UserMessage(const std::string& path) const {
                     path);
 }
 std::string JwwOutOfMemoryError::UserMessage(const std::string&) const {
-    return "メモリが不足しています。";
+    return kOutOfMemoryMessage;
 }
 
 std::string JwwFileError::SystemReason() const {

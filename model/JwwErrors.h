@@ -70,6 +70,9 @@ private:
     bool storeOnLoading_;
 };
 
+// What every part of the program says when memory runs out.
+inline constexpr const char* kOutOfMemoryMessage = "メモリが不足しています。";
+
 class JwwOutOfMemoryError : public JwwStreamError {
 public:
     JwwOutOfMemoryError() : JwwStreamError(JwwErrorKind::OutOfMemory, "out of memory") {}

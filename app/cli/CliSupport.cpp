@@ -35,9 +35,7 @@ void SaveDrawingOrFail(const std::string& path, CJwwDoc& doc) {
 
 void WriteBytesOrFail(const std::string& path, const void* data, std::size_t size) {
     try {
-        WriteFileAtomically(path, [&](std::FILE* f) {
-            if (std::fwrite(data, 1, size, f) != size) throw JwwFileError("short write", errno ? errno : EIO);
-        });
+        WriteBytesAtomically(path, data, size);
     } catch (const JwwFileError& e) {
         throw CliError{kExitWriteFailed, WriteFailureMessage(kLocalWriteErrorMessage, path, e.SystemReason())};
     }

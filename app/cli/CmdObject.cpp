@@ -15,6 +15,7 @@
 #include "app/object/CompoundFile.h"
 #include "app/object/NativeData.h"
 #include "app/object/ObjectData.h"
+#include "app/object/ObjectFile.h"
 #include "app/object/OfficePackage.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
@@ -28,29 +29,16 @@
 namespace tolvani::cli {
 namespace {
 
-// Objects are read whole; larger files are refused before reading.
-constexpr long long kMaxObjectFile = 1LL << 31;
-
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")\n" + std::strerror(errno)};
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
-    struct stat st;
-    if (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode))
-        throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")"};
-    if (S_ISREG(st.st_mode) && st.st_size > kMaxObjectFile)
-        throw CliError{kExitRefused, "オブジェクトのファイルが大きすぎます。 (" + path + ")"};
     std::vector<uint8_t> bytes;
-    if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
-    uint8_t buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        if (bytes.size() + n > static_cast<std::size_t>(kMaxObjectFile))
+    std::string reason;
+    switch (object::ReadObjectFile(path, bytes, reason)) {
+        case object::ObjectFileStatus::Read: return bytes;
+        case object::ObjectFileStatus::TooLarge:
             throw CliError{kExitRefused, "オブジェクトのファイルが大きすぎます。 (" + path + ")"};
-        bytes.insert(bytes.end(), buf, buf + n);
+        case object::ObjectFileStatus::CannotOpen: break;
     }
-    if (std::ferror(f)) throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")"};
-    return bytes;
+    throw CliError{kExitRefused, "ローカル読込でエラー！ (" + path + ")" + (reason.empty() ? "" : "\n" + reason)};
 }
 
 // The drawing in `bytes`, loaded into a fresh drawing, or exit 1.

@@ -1,6 +1,4 @@
 // The thumbnailer of file managers: the whole paper as a small PNG.
-#include <QBuffer>
-#include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -12,7 +10,6 @@
 #include "app/cli/Commands.h"
 #include "display/DrawDocument.h"
 #include "display/qt/DrawingExport.h"
-#include "model/JwwFile.h"
 
 namespace tolvani::cli {
 
@@ -34,21 +31,9 @@ int RunThumbnail(const std::vector<std::string>& argv) {
     options.threads = 1;
 
     auto app = StartGui();
-    const QImage image = display::RenderImage(*doc, options, nullptr);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "PNG"))
-        throw CliError{kExitWriteFailed, "画像を作れませんでした。 (" + out + ")"};
-    try {
-        WriteFileAtomically(out, [&bytes](std::FILE* f) {
-            if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), f) !=
-                static_cast<std::size_t>(bytes.size()))
-                throw std::runtime_error("short write");
-        });
-    } catch (const std::exception&) {
-        throw CliError{kExitWriteFailed, "ファイルを書き込めませんでした。 (" + out + ")"};
-    }
+    const QByteArray bytes = display::ExportPng(*doc, options, nullptr);
+    if (bytes.isEmpty()) throw CliError{kExitWriteFailed, "画像を作れませんでした。 (" + out + ")"};
+    WriteBytesOrFail(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     return kExitOk;
 }
 

@@ -12,6 +12,7 @@
 #include "app/cli/CliSupport.h"
 #include "app/cli/Commands.h"
 #include "model/AtomicFile.h"
+#include "model/JwwErrors.h"
 
 namespace tolvani::cli {
 
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.message.c_str());
         return e.code;
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "メモリが不足しています。\n");
+        std::fprintf(stderr, "%s\n", tolvani::kOutOfMemoryMessage);
         return kExitRefused;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "エラー: %s\n", e.what());

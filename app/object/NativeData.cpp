@@ -124,7 +124,7 @@ NativeReadResult ReadNativeData(const uint8_t* data, std::size_t size, const std
     } catch (const JwwStreamError& e) {
         r.message = e.UserMessage(name);
     } catch (const std::bad_alloc&) {
-        r.message = "メモリが不足しています。";
+        r.message = kOutOfMemoryMessage;
     }
     return r;
 }

@@ -7,6 +7,7 @@
 #include "app/object/NativeData.h"
 #include "app/object/PngText.h"
 #include "app/object/SvgData.h"
+#include "model/JwwErrors.h"
 
 namespace tolvani::object {
 
@@ -72,7 +73,7 @@ ObjectBytes ExtractObjectData(const uint8_t* data, std::size_t size) {
         }
     } catch (const std::bad_alloc&) {
         r.native.clear();
-        r.message = "メモリが不足しています。";
+        r.message = kOutOfMemoryMessage;
         return r;
     }
     r.ok = true;
