@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -27,35 +26,12 @@
 #include "app/ui/CPropText.h"
 #include "app/ui/CProptyDisp.h"
 #include "app/ui/DotSizeSpin.h"
+#include "tests/support/WhenModal.h"
 
 namespace tolvani {
 namespace {
 
-// Runs `act` on the modal dialog of type T as soon as one is open.
-template <class T>
-void WhenModal(std::function<void(T*)> act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) return;
-        timer->stop();
-        timer->deleteLater();
-        act(d);
-        // A dialog that stays open after its answer would hold the test
-        // for ever: it fails instead, closing what it left open.
-        QTimer::singleShot(20000, qApp, [answered = QPointer<QWidget>(d)] {
-            if (!answered || !answered->isVisible()) return;
-            ADD_FAILURE() << "a dialog stayed open after its answer: "
-                          << answered->metaObject()->className();
-            while (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                open->reject();
-                if (open == answered) break;
-            }
-        });
-    });
-    timer->start();
-}
+using test::WhenModal;
 
 QRgb SampleColor(QWidget* sample) {
     const QImage image = sample->grab().toImage();

@@ -25,6 +25,7 @@
 #include "app/ui/DialogCommands.h"
 #include "blocks/ui/CBlockDlg.h"
 #include "display/ui/CJwwLayer.h"
+#include "tests/support/WhenModal.h"
 
 namespace tolvani {
 namespace {
@@ -38,20 +39,7 @@ public:
     QStringList messages;
 };
 
-// Runs `act` on the modal dialog of type T as soon as one is open.
-template <class T>
-void WhenModal(std::function<void(T*)> act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) return;
-        timer->stop();
-        timer->deleteLater();
-        act(d);
-    });
-    timer->start();
-}
+using test::WhenModal;
 
 void ClickCell(QTableWidget* list, int row, int column) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row, column)).center());

@@ -31,6 +31,7 @@
 #include "app/ui/JwCadEditCommand.h"
 #include "model/JwwFile.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WhenModal.h"
 
 namespace tolvani {
 namespace {
@@ -118,20 +119,7 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
                                                 static_cast<std::streamsize>(bytes.size()));
 }
 
-// Runs `act` on the modal dialog of type T as soon as one is open.
-template <class T>
-void WhenModal(std::function<void(T*)> act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) return;
-        timer->stop();
-        timer->deleteLater();
-        act(d);
-    });
-    timer->start();
-}
+using test::WhenModal;
 
 class EmbeddedWindowTest : public testing::Test {
 protected:

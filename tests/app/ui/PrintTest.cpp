@@ -20,6 +20,7 @@
 #include "app/gen/DrawingGenerator.h"
 #include "app/ui/PrintCommands.h"
 #include "display/qt/DrawingExport.h"
+#include "tests/support/WhenModal.h"
 
 namespace tolvani {
 namespace {
@@ -33,19 +34,7 @@ public:
     QStringList messages;
 };
 
-template <class T>
-void WhenModal(std::function<void(T*)> act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) return;
-        timer->stop();
-        timer->deleteLater();
-        act(d);
-    });
-    timer->start();
-}
+using test::WhenModal;
 
 // The smallest rectangle holding every pixel that is not white.
 QRect Ink(const QImage& image) {
