@@ -11,7 +11,7 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "model/JwwFile.h"
+#include "model/AtomicFile.h"
 
 namespace fs = std::filesystem;
 
@@ -186,10 +186,7 @@ bool CDesktopRegistration::Register(std::string& error) const {
         try {
             std::error_code ec;
             fs::create_directories(fs::path(f.target).parent_path(), ec);
-            WriteFileAtomically(f.target, [&text](std::FILE* out) {
-                if (std::fwrite(text.data(), 1, text.size(), out) != text.size())
-                    throw std::runtime_error("short write");
-            });
+            WriteBytesAtomically(f.target, text.data(), text.size());
         } catch (const std::exception&) {
             error = kWriteFailedMessage + f.target;
             return false;
