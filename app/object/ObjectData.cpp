@@ -5,6 +5,7 @@
 #include "app/object/Base64.h"
 #include "app/object/CompoundFile.h"
 #include "app/object/NativeData.h"
+#include "app/object/OfficeGraphic.h"
 #include "app/object/PngText.h"
 #include "app/object/SvgData.h"
 #include "model/JwwErrors.h"
@@ -23,6 +24,13 @@ const char* FormName(ObjectForm form) {
 
 ObjectBytes ExtractObjectData(const uint8_t* data, std::size_t size) {
     ObjectBytes r;
+    // A picture pasted from the clipboard's office stream is the PNG inside.
+    const uint8_t* png = nullptr;
+    std::size_t pngSize = 0;
+    if (FindPngInOfficeGraphic(data, size, png, pngSize) && HasPngSignature(png, pngSize)) {
+        data = png;
+        size = pngSize;
+    }
     try {
         if (HasPngSignature(data, size)) {
             r.form = ObjectForm::Png;

@@ -20,7 +20,8 @@ struct ObjectBytes {
     std::vector<uint8_t> native; // the native data (prefix and drawing)
 };
 
-// Tells the form from the bytes (PNG signature, SVG start) and takes the
+// Tells the form from the bytes (PNG signature, SVG start; a PNG inside the
+// office suites' clipboard picture stream counts as PNG) and takes the
 // native data out of it. A picture without the data is refused.
 ObjectBytes ExtractObjectData(const uint8_t* data, std::size_t size);
 

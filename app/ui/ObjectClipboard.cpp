@@ -1,14 +1,29 @@
 #include "app/ui/ObjectClipboard.h"
 
+#include "app/object/OfficeGraphic.h"
+
 namespace tolvani::object {
 
 const char* const kObjectMimeType = "application/x-tolvani-object";
 
-QMimeData* MakeObjectMimeData(const std::vector<uint8_t>& native, const QByteArray& png, const QByteArray& svg) {
+namespace {
+
+QByteArray ToByteArray(const std::vector<uint8_t>& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+QMimeData* MakeObjectMimeData(const NativePrefix& prefix, const std::vector<uint8_t>& native, const QByteArray& png,
+                              const QByteArray& svg) {
     auto* data = new QMimeData;
-    data->setData(kObjectMimeType,
-                  QByteArray(reinterpret_cast<const char*>(native.data()), static_cast<qsizetype>(native.size())));
-    if (!png.isEmpty()) data->setData("image/png", png);
+    data->setData(kObjectMimeType, ToByteArray(native));
+    if (!png.isEmpty()) {
+        const std::vector<uint8_t> office = WrapPngAsOfficeGraphic(
+            std::vector<uint8_t>(png.begin(), png.end()), prefix.extentWidth, prefix.extentHeight);
+        if (!office.empty()) data->setData(kOfficeGraphicMimeType, ToByteArray(office));
+        data->setData("image/png", png);
+    }
     if (!svg.isEmpty()) data->setData("image/svg+xml", svg);
     return data;
 }

@@ -7,11 +7,16 @@
 #include <QMimeData>
 #include <vector>
 
+#include "app/object/NativeData.h"
+
 namespace tolvani::object {
 
 extern const char* const kObjectMimeType;  // "application/x-tolvani-object"
 
-// The clipboard's data; no text form, so nothing pastes as text.
-QMimeData* MakeObjectMimeData(const std::vector<uint8_t>& native, const QByteArray& png, const QByteArray& svg);
+// The clipboard's data; no text form, so nothing pastes as text. The PNG is
+// offered twice: as image/png, and in the office suites' own picture stream
+// at the object's extent, which they keep byte for byte when they paste it.
+QMimeData* MakeObjectMimeData(const NativePrefix& prefix, const std::vector<uint8_t>& native, const QByteArray& png,
+                              const QByteArray& svg);
 
 }  // namespace tolvani::object

@@ -54,7 +54,7 @@ bool CopyObject(CMainFrame& frame) {
             svg = object::MakeObjectSvg(*drawing, prefix, native);
         });
     }
-    QApplication::clipboard()->setMimeData(object::MakeObjectMimeData(native, png, svg));
+    QApplication::clipboard()->setMimeData(object::MakeObjectMimeData(prefix, native, png, svg));
     frame.prompts().Message(&frame, CUiPrompts::Icon::Information, kCopyDone);
     return true;
 }

@@ -16,6 +16,7 @@
 #include "app/object/CompoundFile.h"
 #include "app/object/NativeData.h"
 #include "app/object/ObjectData.h"
+#include "app/object/OfficeGraphic.h"
 #include "app/object/PngText.h"
 #include "app/object/SvgData.h"
 #include "model/JwwStream.h"
@@ -321,6 +322,63 @@ TEST(SvgData, SizeInMillimetresAndStartDetection) {
     EXPECT_FALSE(LooksLikeSvg(reinterpret_cast<const uint8_t*>(jww.data()), jww.size()));
     std::string nosvg = "<html></html>";
     EXPECT_FALSE(AddSvgData(nosvg, kObjectName, {1}));
+}
+
+// The header is the one the office suites write for a PNG of their own,
+// with the size in 0.01 mm instead of pixels.
+TEST(OfficeGraphic, PngBehindTheSuitesHeaderAtTheExtent) {
+    Bytes png = TinyPng();
+    ASSERT_TRUE(AddPngText(png, kObjectName, EncodeBase64(Bytes{1, 2, 3}.data(), 3)));
+    const Bytes stream = WrapPngAsOfficeGraphic(png, 21167, 15875);
+    const uint32_t n = static_cast<uint32_t>(png.size());
+    const Bytes header = {
+        'N', 'A', 'T', '5',
+        1, 0, 0, 0, 0, 0,                                                   // empty block, version 1
+        2, 0, 51, 0, 0, 0,                                                  // link block, version 2
+        4, 0,                                                               // PNG
+        uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24),    // its length
+        0, 0, 0, 0,                                                         // user id
+        0xAF, 0x52, 0, 0, 0x03, 0x3E, 0, 0,                                 // 21167 x 15875
+        1, 0, 27, 0, 0, 0,                                                  // unit block, version 1
+        0, 0,                                                               // 0.01 mm
+        0, 0, 0, 0, 0, 0, 0, 0,                                             // origin
+        1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,                     // scale 1:1
+        1,
+    };
+    ASSERT_EQ(stream.size(), header.size() + png.size());
+    EXPECT_EQ(Bytes(stream.begin(), stream.begin() + 67), header);
+    EXPECT_EQ(Bytes(stream.begin() + 67, stream.end()), png);
+
+    const ObjectBytes r = ExtractObjectData(stream.data(), stream.size());
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.form, ObjectForm::Png);
+    EXPECT_EQ(r.native, (Bytes{1, 2, 3}));
+
+    EXPECT_TRUE(WrapPngAsOfficeGraphic({}, 100, 100).empty());
+    EXPECT_TRUE(WrapPngAsOfficeGraphic(png, 0, 100).empty());
+    EXPECT_TRUE(WrapPngAsOfficeGraphic(png, 100, -1).empty());
+}
+
+TEST(OfficeGraphic, LengthsAreCheckedAgainstTheBytesThere) {
+    const Bytes png = TinyPng();
+    const Bytes stream = WrapPngAsOfficeGraphic(png, 100, 100);
+    const uint8_t* found = nullptr;
+    std::size_t size = 0;
+    ASSERT_TRUE(FindPngInOfficeGraphic(stream.data(), stream.size(), found, size));
+    EXPECT_EQ(found, stream.data() + 67);
+    EXPECT_EQ(size, png.size());
+    // Every cut short of the whole PNG, and every length made larger than
+    // what follows it, is refused.
+    for (std::size_t cut = 0; cut < stream.size(); ++cut)
+        ASSERT_FALSE(FindPngInOfficeGraphic(stream.data(), cut, found, size)) << cut;
+    for (std::size_t at : {6, 12, 18}) {
+        Bytes bad = stream;
+        bad[at + 3] = 0x80;
+        EXPECT_FALSE(FindPngInOfficeGraphic(bad.data(), bad.size(), found, size)) << at;
+    }
+    Bytes otherType = stream;
+    otherType[16] = 3;  // a JPEG
+    EXPECT_FALSE(FindPngInOfficeGraphic(otherType.data(), otherType.size(), found, size));
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "app/Commands.h"
 #include "app/object/NativeData.h"
 #include "app/object/ObjectData.h"
+#include "app/object/OfficeGraphic.h"
 #include "app/ui/CCopyDlg.h"
 #include "app/gen/DrawingGenerator.h"
 #include "display/qt/DrawingExport.h"
@@ -581,9 +582,13 @@ private slots:
         QVERIFY(data->hasFormat("application/x-tolvani-object"));
         QVERIFY(data->hasFormat("image/png"));
         QVERIFY(data->hasFormat("image/svg+xml"));
+        QVERIFY(data->hasFormat(object::kOfficeGraphicMimeType));
         QVERIFY(!data->hasText());
         const QByteArray raw = data->data("application/x-tolvani-object");
-        for (const char* type : {"application/x-tolvani-object", "image/png", "image/svg+xml"}) {
+        // The office suites' picture stream holds the very PNG offered as image/png.
+        QVERIFY(data->data(object::kOfficeGraphicMimeType).endsWith(data->data("image/png")));
+        for (const char* type :
+             {"application/x-tolvani-object", "image/png", "image/svg+xml", object::kOfficeGraphicMimeType}) {
             const QByteArray bytes = data->data(type);
             const auto object = object::ExtractObjectData(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                                           static_cast<std::size_t>(bytes.size()));
