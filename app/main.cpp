@@ -1,10 +1,14 @@
 // tolvani: the desktop program that shows JWW drawings.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/CTolvaniApp.h"
+#include "app/ui/ClipboardKeeper.h"
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], tolvani::object::kKeepClipboardSwitch) == 0)
+        return tolvani::object::RunClipboardKeeper(argc, argv, QString::fromLocal8Bit(argv[2]));
     tolvani::CTolvaniApp app(argc, argv);
     std::vector<std::string> args;
     const QStringList list = app.arguments();
@@ -12,6 +16,8 @@ int main(int argc, char** argv) {
     const int status = app.InitInstance(tolvani::ParseCommandLine(args));
     if (status >= 0) return status;
     const int result = app.exec();
+    // An object copy stays pasteable after the window has gone.
+    tolvani::object::HandOverClipboard(QCoreApplication::applicationFilePath());
     app.ExitInstance();
     return result;
 }

@@ -1,0 +1,111 @@
+#include "app/ui/ClipboardKeeper.h"
+
+#include <QClipboard>
+#include <QDataStream>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <memory>
+
+#include "app/ui/ObjectClipboard.h"
+
+namespace tolvani::object {
+
+const char* const kKeepClipboardSwitch = "--keep-clipboard";
+
+namespace {
+
+constexpr quint32 kRecordMagic = 0x544F4C43;  // "TOLC"
+constexpr int kHandOverMilliseconds = 5000;
+
+}  // namespace
+
+QByteArray PackMimeData(const QMimeData& data) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    const QStringList formats = data.formats();
+    out << kRecordMagic << static_cast<quint32>(formats.size());
+    for (const QString& format : formats) out << format << data.data(format);
+    return bytes;
+}
+
+QMimeData* UnpackMimeData(const QByteArray& bytes) {
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 magic = 0, count = 0;
+    in >> magic >> count;
+    if (in.status() != QDataStream::Ok || magic != kRecordMagic || count == 0) return nullptr;
+    auto data = std::make_unique<QMimeData>();
+    // The count is not trusted: every entry must be there in full.
+    for (quint32 i = 0; i < count; ++i) {
+        QString format;
+        QByteArray value;
+        in >> format >> value;
+        if (in.status() != QDataStream::Ok || format.isEmpty()) return nullptr;
+        data->setData(format, value);
+    }
+    if (!in.atEnd()) return nullptr;
+    return data.release();
+}
+
+qint64 HandOverClipboard(const QString& program) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return 0;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (!clipboard->ownsClipboard() || !data || !data->hasFormat(kObjectMimeType)) return 0;
+
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    QTemporaryFile file(folder + QStringLiteral("/tolvani-clipboard-XXXXXX"));
+    file.setAutoRemove(false);
+    const QByteArray bytes = PackMimeData(*data);
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) {
+        file.remove();
+        return 0;
+    }
+    file.close();
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, {QString::fromLatin1(kKeepClipboardSwitch), file.fileName()}, QString(),
+                                 &pid)) {
+        file.remove();
+        return 0;
+    }
+    // The keeper takes the clipboard over from this program.
+    QDeadlineTimer deadline(kHandOverMilliseconds);
+    while (clipboard->ownsClipboard() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return pid;
+}
+
+int RunClipboardKeeper(int& argc, char** argv, const QString& path) {
+    QGuiApplication app(argc, argv);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return 1;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    file.remove();
+    QMimeData* data = UnpackMimeData(bytes);
+    if (!data) return 1;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setMimeData(data);  // the clipboard owns it now
+    if (!clipboard->ownsClipboard()) return 1;
+    // The change is told before the loss of the clipboard is, so ownership
+    // is looked at a little later, and now and then in any case.
+    const auto quitWhenGone = [&app, clipboard] {
+        if (!clipboard->ownsClipboard()) app.quit();
+    };
+    QObject::connect(clipboard, &QClipboard::changed, &app,
+                     [&app, quitWhenGone] { QTimer::singleShot(200, &app, quitWhenGone); });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app, quitWhenGone);
+    poll.start(2000);
+    return app.exec();
+}
+
+}  // namespace tolvani::object
