@@ -89,9 +89,10 @@ int RunClipboardKeeper(int& argc, char** argv, const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) return 1;
     const QByteArray bytes = file.readAll();
     file.close();
-    file.remove();
+    // Only a record of ours is removed.
     QMimeData* data = UnpackMimeData(bytes);
     if (!data) return 1;
+    file.remove();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setMimeData(data);  // the clipboard owns it now
     if (!clipboard->ownsClipboard()) return 1;

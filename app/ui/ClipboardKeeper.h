@@ -26,8 +26,9 @@ QMimeData* UnpackMimeData(const QByteArray& bytes);
 // process id, or 0 when nothing was handed over.
 qint64 HandOverClipboard(const QString& program);
 
-// The keeper's run: offers the file's formats (the file is removed once
-// read) until another program takes the clipboard. The exit status.
+// The keeper's run: offers the record's formats (the file is removed once
+// read) until another program takes the clipboard. The exit status; 1, with
+// the file left alone, when it is not such a record.
 int RunClipboardKeeper(int& argc, char** argv, const QString& file);
 
 }  // namespace tolvani::object

@@ -50,6 +50,18 @@ TEST(ClipboardRecord, EveryFormatComesBackAndDamageIsRefused) {
     EXPECT_EQ(UnpackMimeData(hugeCount), nullptr);
 }
 
+TEST(ClipboardRecord, KeeperLeavesAFileThatIsNoRecordAlone) {
+    QFile notes(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + "/notes.txt");
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("not a record");
+    notes.close();
+    QProcess keeper;
+    keeper.start(QStringLiteral(TOLVANI_VIEWER), {QString::fromLatin1(kKeepClipboardSwitch), notes.fileName()});
+    ASSERT_TRUE(keeper.waitForFinished(60000));
+    EXPECT_EQ(keeper.exitCode(), 1);
+    EXPECT_TRUE(notes.exists());
+}
+
 // A keeper that has ended is gone or a zombie (nobody may reap it here).
 bool Running(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
