@@ -1,5 +1,6 @@
 // Reads arbitrary bytes as an object (native data, a PNG or SVG picture
-// carrying it, or a compound file's stream "Contents"); an object that reads
+// carrying it, such a PNG in the office suites' clipboard picture stream, or
+// a compound file's stream "Contents"); an object that reads
 // is written again and must read back with the same prefix, and a compound
 // file's "Contents" replaced must read back as written. Any crash, leak, hang or sanitizer report is a finding.
 #include <cstddef>

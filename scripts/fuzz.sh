@@ -29,14 +29,6 @@ if [ "$target" = object ] && [ -x build/bin/tolvani-cli ]; then
       [ -f "$corpus/gen-$n.$ext" ] || build/bin/tolvani-cli object pack "$corpus/.gen-$n.jww" "$corpus/gen-$n.$ext" --extent 2000,1500
     done
     rm -f "$corpus/.gen-$n.jww"
-    # The PNG as the office suites' clipboard picture stream.
-    [ -f "$corpus/gen-$n.svxb" ] || {
-      len=$(stat -c %s "$corpus/gen-$n.png")
-      le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
-      { printf 'NAT5\x01\0\0\0\0\0\x02\0\x33\0\0\0\x04\0'; printf "$(le32 "$len")"
-        printf '\0\0\0\0\xd0\x07\0\0\xdc\x05\0\0\x01\0\x1b\0\0\0\0\0\0\0\0\0\0\0\0\0'
-        printf '\x01\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\0\0\x01'; cat "$corpus/gen-$n.png"; } > "$corpus/gen-$n.svxb"
-    }
   done
   if [ -d ../shared/samples ]; then
     for f in ../shared/samples/*.jww; do

@@ -24,7 +24,7 @@ const char* FormName(ObjectForm form) {
 
 ObjectBytes ExtractObjectData(const uint8_t* data, std::size_t size) {
     ObjectBytes r;
-    // A picture pasted from the clipboard's office stream is the PNG inside.
+    // The office suites' clipboard picture stream stands for the PNG it holds.
     const uint8_t* png = nullptr;
     std::size_t pngSize = 0;
     if (FindPngInOfficeGraphic(data, size, png, pngSize) && HasPngSignature(png, pngSize)) {

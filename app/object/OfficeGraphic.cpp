@@ -1,6 +1,9 @@
 #include "app/object/OfficeGraphic.h"
 
+#include <cstring>
 #include <limits>
+
+#include "model/JwwStream.h"
 
 namespace tolvani::object {
 
@@ -9,89 +12,73 @@ const char* const kOfficeGraphicMimeType =
 
 namespace {
 
-// Everything in the stream is little-endian.
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-// A versioned block: its version and the length of what follows.
-void PutBlock(std::vector<uint8_t>& out, uint16_t version, const std::vector<uint8_t>& body) {
-    Put16(out, version);
-    Put32(out, static_cast<uint32_t>(body.size()));
-    out.insert(out.end(), body.begin(), body.end());
-}
-
-uint32_t Get32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
+// The stream: "NAT5", an empty versioned block, then the link block (the
+// file's type, length and user id, the size it is shown at and the unit
+// block), then the file. A block starts with its version and the length of
+// what follows.
+constexpr char kMagic[4] = {'N', 'A', 'T', '5'};
 constexpr uint16_t kLinkTypePng = 4;
-constexpr std::size_t kBlockHead = 6;  // version and length
 constexpr uint16_t kUnitHundredthMillimetre = 0;
+constexpr uint32_t kUnitBlockLength = 2 + 8 + 16 + 1;            // unit, origin, two scales, plain
+constexpr uint32_t kLinkBlockLength = 2 + 4 + 4 + 8 + 6 + kUnitBlockLength;
+
+void PutHeader(JwwStream& ar, uint32_t fileLength, int32_t widthHimetric, int32_t heightHimetric) {
+    ar.PutBytes(kMagic, sizeof kMagic);
+    ar.PutWord(1);
+    ar.PutDword(0);
+    ar.PutWord(2);
+    ar.PutDword(kLinkBlockLength);
+    ar.PutWord(kLinkTypePng);
+    ar.PutDword(fileLength);
+    ar.PutDword(0);  // user id
+    ar.PutInt(widthHimetric);
+    ar.PutInt(heightHimetric);
+    // The unit: 0.01 mm from the origin, at a scale of 1:1.
+    ar.PutWord(1);
+    ar.PutDword(kUnitBlockLength);
+    ar.PutWord(kUnitHundredthMillimetre);
+    ar.PutInt(0);
+    ar.PutInt(0);
+    for (int i = 0; i < 4; ++i) ar.PutDword(1);  // numerator and denominator, x and y
+    ar.PutByte(1);
+}
 
 }  // namespace
 
-std::vector<uint8_t> WrapPngAsOfficeGraphic(const std::vector<uint8_t>& png, int32_t widthHimetric,
+std::vector<uint8_t> WrapPngAsOfficeGraphic(const uint8_t* png, std::size_t size, int32_t widthHimetric,
                                             int32_t heightHimetric) {
-    if (png.empty() || png.size() > std::numeric_limits<uint32_t>::max()) return {};
+    if (size == 0 || size > std::numeric_limits<uint32_t>::max()) return {};
     if (widthHimetric <= 0 || heightHimetric <= 0) return {};
-
-    // The picture's unit: 0.01 mm from the origin, at a scale of 1:1.
-    std::vector<uint8_t> mapMode;
-    Put16(mapMode, kUnitHundredthMillimetre);
-    Put32(mapMode, 0);  // origin x
-    Put32(mapMode, 0);  // origin y
-    for (int axis = 0; axis < 2; ++axis) {
-        Put32(mapMode, 1);  // scale numerator
-        Put32(mapMode, 1);  // scale denominator
+    std::vector<uint8_t> out;
+    {
+        // The stream gives the vector its final size when it goes.
+        JwwStream ar(out);
+        PutHeader(ar, static_cast<uint32_t>(size), widthHimetric, heightHimetric);
+        ar.PutBytes(png, size);
+        ar.Flush();
     }
-    mapMode.push_back(1);  // a plain unit
-
-    // The link to the original file: its type and length, and the size it
-    // is shown at.
-    std::vector<uint8_t> link;
-    Put16(link, kLinkTypePng);
-    Put32(link, static_cast<uint32_t>(png.size()));
-    Put32(link, 0);  // user id
-    Put32(link, static_cast<uint32_t>(widthHimetric));
-    Put32(link, static_cast<uint32_t>(heightHimetric));
-    PutBlock(link, 1, mapMode);
-
-    std::vector<uint8_t> out = {'N', 'A', 'T', '5'};
-    PutBlock(out, 1, {});
-    PutBlock(out, 2, link);
-    out.reserve(out.size() + png.size());
-    out.insert(out.end(), png.begin(), png.end());
     return out;
 }
 
 bool FindPngInOfficeGraphic(const uint8_t* data, std::size_t size, const uint8_t*& png, std::size_t& pngSize) {
-    if (size < 4 || data[0] != 'N' || data[1] != 'A' || data[2] != 'T' || data[3] != '5') return false;
-    std::size_t at = 4;
-    // The empty block before the link, then the link's block.
-    for (int block = 0; block < 2; ++block) {
-        if (size - at < kBlockHead) return false;
-        const uint32_t length = Get32(data + at + 2);
-        at += kBlockHead;
-        if (length > size - at) return false;
-        if (block == 1) {
-            if (length < 10) return false;
-            const uint16_t type = static_cast<uint16_t>(data[at] | data[at + 1] << 8);
-            const uint32_t dataSize = Get32(data + at + 2);
-            at += length;
-            if (type != kLinkTypePng || dataSize == 0 || dataSize > size - at) return false;
-            png = data + at;
-            pngSize = dataSize;
-            return true;
-        }
-        at += length;
+    if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) return false;
+    try {
+        JwwStream ar(data + sizeof kMagic, size - sizeof kMagic);
+        ar.GetWord();
+        if (ar.GetDword() != 0) return false;  // the block before the link is empty
+        ar.GetWord();
+        const uint32_t linkLength = ar.GetDword();
+        const uint16_t type = ar.GetWord();
+        const uint32_t fileLength = ar.GetDword();
+        if (type != kLinkTypePng || fileLength == 0 || linkLength < 6 || linkLength - 6 > ar.Remaining()) return false;
+        const std::size_t at = sizeof kMagic + 6 + 6 + linkLength;
+        if (fileLength > size - at) return false;
+        png = data + at;
+        pngSize = fileLength;
+        return true;
+    } catch (const JwwStreamError&) {
+        return false;
     }
-    return false;
 }
 
 }  // namespace tolvani::object

@@ -18,7 +18,7 @@ extern const char* const kOfficeGraphicMimeType;
 // The PNG behind the header, shown at widthHimetric × heightHimetric
 // (0.01 mm). Empty when the PNG is empty or too large for the header's
 // 32-bit length, or the size is not positive.
-std::vector<uint8_t> WrapPngAsOfficeGraphic(const std::vector<uint8_t>& png, int32_t widthHimetric,
+std::vector<uint8_t> WrapPngAsOfficeGraphic(const uint8_t* png, std::size_t size, int32_t widthHimetric,
                                             int32_t heightHimetric);
 
 // The picture file inside such a stream, when it holds a PNG: every length

@@ -60,9 +60,8 @@ qint64 HandOverClipboard(const QString& program) {
     const QMimeData* data = clipboard->mimeData();
     if (!clipboard->ownsClipboard() || !data || !data->hasFormat(kObjectMimeType)) return 0;
 
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    QTemporaryFile file(folder + QStringLiteral("/tolvani-clipboard-XXXXXX"));
+    QTemporaryFile file(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+                        QStringLiteral("/tolvani-clipboard-XXXXXX"));
     file.setAutoRemove(false);
     const QByteArray bytes = PackMimeData(*data);
     if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) {
@@ -96,16 +95,13 @@ int RunClipboardKeeper(int& argc, char** argv, const QString& path) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setMimeData(data);  // the clipboard owns it now
     if (!clipboard->ownsClipboard()) return 1;
-    // The change is told before the loss of the clipboard is, so ownership
-    // is looked at a little later, and now and then in any case.
-    const auto quitWhenGone = [&app, clipboard] {
-        if (!clipboard->ownsClipboard()) app.quit();
-    };
-    QObject::connect(clipboard, &QClipboard::changed, &app,
-                     [&app, quitWhenGone] { QTimer::singleShot(200, &app, quitWhenGone); });
+    // Ownership is looked at now and then: on X11 the clipboard's change
+    // is told before its loss is recorded, so the signal cannot tell.
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &app, quitWhenGone);
-    poll.start(2000);
+    QObject::connect(&poll, &QTimer::timeout, &app, [&app, clipboard] {
+        if (!clipboard->ownsClipboard()) app.quit();
+    });
+    poll.start(500);
     return app.exec();
 }
 

@@ -19,8 +19,9 @@ QMimeData* MakeObjectMimeData(const NativePrefix& prefix, const std::vector<uint
     auto* data = new QMimeData;
     data->setData(kObjectMimeType, ToByteArray(native));
     if (!png.isEmpty()) {
-        const std::vector<uint8_t> office = WrapPngAsOfficeGraphic(
-            std::vector<uint8_t>(png.begin(), png.end()), prefix.extentWidth, prefix.extentHeight);
+        const std::vector<uint8_t> office =
+            WrapPngAsOfficeGraphic(reinterpret_cast<const uint8_t*>(png.constData()),
+                                   static_cast<std::size_t>(png.size()), prefix.extentWidth, prefix.extentHeight);
         if (!office.empty()) data->setData(kOfficeGraphicMimeType, ToByteArray(office));
         data->setData("image/png", png);
     }

@@ -329,7 +329,7 @@ TEST(SvgData, SizeInMillimetresAndStartDetection) {
 TEST(OfficeGraphic, PngBehindTheSuitesHeaderAtTheExtent) {
     Bytes png = TinyPng();
     ASSERT_TRUE(AddPngText(png, kObjectName, EncodeBase64(Bytes{1, 2, 3}.data(), 3)));
-    const Bytes stream = WrapPngAsOfficeGraphic(png, 21167, 15875);
+    const Bytes stream = WrapPngAsOfficeGraphic(png.data(), png.size(), 21167, 15875);
     const uint32_t n = static_cast<uint32_t>(png.size());
     const Bytes header = {
         'N', 'A', 'T', '5',
@@ -354,14 +354,14 @@ TEST(OfficeGraphic, PngBehindTheSuitesHeaderAtTheExtent) {
     EXPECT_EQ(r.form, ObjectForm::Png);
     EXPECT_EQ(r.native, (Bytes{1, 2, 3}));
 
-    EXPECT_TRUE(WrapPngAsOfficeGraphic({}, 100, 100).empty());
-    EXPECT_TRUE(WrapPngAsOfficeGraphic(png, 0, 100).empty());
-    EXPECT_TRUE(WrapPngAsOfficeGraphic(png, 100, -1).empty());
+    EXPECT_TRUE(WrapPngAsOfficeGraphic(png.data(), 0, 100, 100).empty());
+    EXPECT_TRUE(WrapPngAsOfficeGraphic(png.data(), png.size(), 0, 100).empty());
+    EXPECT_TRUE(WrapPngAsOfficeGraphic(png.data(), png.size(), 100, -1).empty());
 }
 
 TEST(OfficeGraphic, LengthsAreCheckedAgainstTheBytesThere) {
     const Bytes png = TinyPng();
-    const Bytes stream = WrapPngAsOfficeGraphic(png, 100, 100);
+    const Bytes stream = WrapPngAsOfficeGraphic(png.data(), png.size(), 100, 100);
     const uint8_t* found = nullptr;
     std::size_t size = 0;
     ASSERT_TRUE(FindPngInOfficeGraphic(stream.data(), stream.size(), found, size));
