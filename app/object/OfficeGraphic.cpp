@@ -63,15 +63,18 @@ std::vector<uint8_t> WrapPngAsOfficeGraphic(const uint8_t* png, std::size_t size
 bool FindPngInOfficeGraphic(const uint8_t* data, std::size_t size, const uint8_t*& png, std::size_t& pngSize) {
     if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) return false;
     try {
-        JwwStream ar(data + sizeof kMagic, size - sizeof kMagic);
-        ar.GetWord();
-        if (ar.GetDword() != 0) return false;  // the block before the link is empty
+        JwwStream head(data + sizeof kMagic, size - sizeof kMagic);
+        head.GetWord();
+        const uint32_t firstLength = head.GetDword();  // the block before the link, passed over
+        if (firstLength > head.Remaining()) return false;
+        const std::size_t linkAt = sizeof kMagic + 6 + firstLength;
+        JwwStream ar(data + linkAt, size - linkAt);
         ar.GetWord();
         const uint32_t linkLength = ar.GetDword();
         const uint16_t type = ar.GetWord();
         const uint32_t fileLength = ar.GetDword();
         if (type != kLinkTypePng || fileLength == 0 || linkLength < 6 || linkLength - 6 > ar.Remaining()) return false;
-        const std::size_t at = sizeof kMagic + 6 + 6 + linkLength;
+        const std::size_t at = linkAt + 6 + linkLength;
         if (fileLength > size - at) return false;
         png = data + at;
         pngSize = fileLength;
