@@ -6,22 +6,29 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "model/DescriptorPath.h"
 #include "model/JwwErrors.h"
+#include "model/TemporaryName.h"
 
 namespace tolvani {
 namespace {
 
 // The named temporary files of saves in progress, in fixed slots that a
-// signal handler can walk without taking a lock or allocating.
+// signal handler can walk without taking a lock or allocating: the folder's
+// descriptor and the name in it.
 struct PendingName {
     std::atomic<int> state{0};  // 0 free, 1 being filled, 2 holds a name
-    char name[PATH_MAX];
+    int folder = -1;
+    char name[NAME_MAX + 1];
 };
 PendingName g_pending[16];
+
+std::atomic<int> g_mode{static_cast<int>(TemporaryFileMode::Unnamed)};
+std::atomic<int> g_failStep{-1};
+std::atomic<int> g_failError{0};
 
 class PendingRegistration {
 public:
@@ -30,14 +37,15 @@ public:
     PendingRegistration& operator=(const PendingRegistration&) = delete;
     ~PendingRegistration() { Clear(); }
 
-    // Remembers `name` until Clear; with every slot taken or a name too
-    // long it is simply not remembered.
-    void Set(const std::string& name) {
+    // Remembers `name` in `folder` until Clear; with every slot taken it is
+    // simply not remembered.
+    void Set(int folder, const std::string& name) {
         Clear();
-        if (name.size() >= PATH_MAX) return;
+        if (name.size() > NAME_MAX) return;
         for (int i = 0; i < static_cast<int>(sizeof g_pending / sizeof g_pending[0]); ++i) {
             int expected = 0;
             if (!g_pending[i].state.compare_exchange_strong(expected, 1)) continue;
+            g_pending[i].folder = folder;
             std::memcpy(g_pending[i].name, name.c_str(), name.size() + 1);
             g_pending[i].state.store(2);
             slot_ = i;
@@ -58,6 +66,12 @@ private:
     throw JwwFileError(what + ": " + std::strerror(err), err);
 }
 
+// A failure a test asked for at this step, as the system would give it.
+void InjectedFailure(SaveStep step, const std::string& what) {
+    if (g_failStep.load() != static_cast<int>(step)) return;
+    if (const int err = g_failError.load()) Fail(what, err);
+}
+
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -65,36 +79,25 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string RandomSuffix() {
-    static thread_local std::mt19937_64 random{std::random_device{}() ^
-                                               (static_cast<uint64_t>(getpid()) << 32)};
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string s;
-    for (int i = 0; i < 8; ++i) s.push_back(kLetters[random() % (sizeof kLetters - 1)]);
-    return s;
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A short temporary name beside the target, whatever the length of the
-// target's own name.
-std::string TemporaryName(const std::string& folder) {
-    return (folder == "/" ? std::string() : folder) + "/.tolvani-" + RandomSuffix();
-}
-
-// The descriptor a path names when it is one of this process's own.
-bool DescriptorOfPath(const std::string& path, int& fd) {
-    if (path == "/dev/stdout") return fd = 1, true;
-    if (path == "/dev/stderr") return fd = 2, true;
-    for (const std::string& prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
-                                     std::string("/proc/thread-self/fd/"),
-                                     "/proc/" + std::to_string(getpid()) + "/fd/"}) {
-        if (path.compare(0, prefix.size(), prefix) != 0 || path.size() == prefix.size()) continue;
-        const std::string digits = path.substr(prefix.size());
-        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
-        fd = std::stoi(digits);
-        return true;
+// An open descriptor, closed with its owner.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
     }
-    return false;
-}
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
 
 struct Target {
     enum class Kind { File, Stream, Descriptor } kind = Kind::File;
@@ -103,6 +106,23 @@ struct Target {
     bool exists = false;
     struct stat st {};
 };
+
+// In a folder that everyone may write and only owners may delete from, a
+// link that someone else put there is followed only when it is the saving
+// user's own or the folder owner's (as the system does for its own link
+// resolution), so that no one can point another user's save at that user's
+// files.
+void CheckLinkMayBeFollowed(const std::string& path, const struct stat& link) {
+    const std::string folder = FolderOf(path);
+    struct stat dir;
+    if (::stat(folder.c_str(), &dir) != 0) Fail("cannot look at " + folder, errno);
+    if (!(dir.st_mode & S_ISVTX) || !(dir.st_mode & S_IWOTH)) return;
+    const uid_t self = ::geteuid();
+    if (link.st_uid == self || link.st_uid == dir.st_uid) return;
+    throw JwwFileError("will not follow " + path + ": another user's link in a shared folder", EACCES,
+                       path + " は、誰でも書き込めるフォルダーに他のユーザーが置いたシンボリックリンクです。"
+                              "安全のため、このリンクはたどりません。");
+}
 
 Target ResolveTarget(std::string path) {
     for (int hop = 0; hop < 40; ++hop) {
@@ -117,6 +137,7 @@ Target ResolveTarget(std::string path) {
             Fail("cannot look at " + path, errno);
         }
         if (S_ISLNK(t.st.st_mode)) {
+            CheckLinkMayBeFollowed(path, t.st);
             std::string link(PATH_MAX, '\0');
             const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
             if (n < 0) Fail("cannot follow " + path, errno);
@@ -170,18 +191,31 @@ void WriteStream(const Target& t, const std::function<void(std::FILE*)>& write) 
     FinishStream(f, t.path);
 }
 
-// A new file of a short name in `folder`, created exclusively with the
+// The place a regular file is saved: its folder, open, and the names in it.
+struct SavePlace {
+    const Target& target;
+    int folder;                // descriptor of the target's folder
+    std::string folderPath;    // for messages
+    std::string name;          // the target's own name in the folder
+    std::string temporary;     // the named temporary file, once there is one
+    PendingRegistration pending;
+};
+
+// A new file of a temporary name in the folder, created exclusively with the
 // usual mode of a new file.
-int CreateNamed(const std::string& folder, std::string& name, PendingRegistration& pending) {
+int CreateNamed(SavePlace& place) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = TemporaryName(folder);
-        pending.Set(name);
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        place.temporary = NewTemporaryName();
+        place.pending.Set(place.folder, place.temporary);
+        const int fd = ::openat(place.folder, place.temporary.c_str(),
+                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd >= 0) return fd;
-        pending.Clear();
-        if (errno != EEXIST) Fail("cannot create a file in " + folder, errno);
+        const int err = errno;
+        place.pending.Clear();
+        place.temporary.clear();
+        if (err != EEXIST) Fail("cannot create a file in " + place.folderPath, err);
     }
-    Fail("cannot create a file in " + folder, EEXIST);
+    Fail("cannot create a file in " + place.folderPath, EEXIST);
 }
 
 void KeepModeAndOwner(int fd, const Target& t) {
@@ -215,67 +249,77 @@ void CopyContent(int from, int to, const std::string& path) {
     }
 }
 
-// Gives the complete unnamed file a short name in its folder. Without /proc
-// (as in some sandboxes) the content is copied into a named file instead.
-int NameUnnamed(int fd, const std::string& folder, const Target& t, std::string& name,
-                PendingRegistration& pending) {
+// Gives the complete unnamed file a temporary name in its folder. Without
+// /proc (as in some sandboxes), or when asked to, the content is copied into
+// a named file instead, whose descriptor is returned (else -1).
+int NameUnnamed(int fd, SavePlace& place, bool copy) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = TemporaryName(folder);
-        pending.Set(name);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return -1;
+    for (int attempt = 0; !copy && attempt < 100; ++attempt) {
+        place.temporary = NewTemporaryName();
+        place.pending.Set(place.folder, place.temporary);
+        if (::linkat(AT_FDCWD, self.c_str(), place.folder, place.temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return -1;
         const int err = errno;
-        pending.Clear();
+        place.pending.Clear();
+        place.temporary.clear();
         if (err == EEXIST) continue;
-        if (err != ENOENT) Fail("cannot create a file in " + folder, err);
+        if (err != ENOENT) Fail("cannot create a file in " + place.folderPath, err);
         break;
     }
-    const int named = CreateNamed(folder, name, pending);
+    const int named = CreateNamed(place);
     try {
-        CopyContent(fd, named, t.path);
-        KeepModeAndOwner(named, t);
-        if (::fsync(named) != 0) Fail("cannot write " + t.path, errno);
+        CopyContent(fd, named, place.target.path);
+        KeepModeAndOwner(named, place.target);
+        if (::fsync(named) != 0) Fail("cannot write " + place.target.path, errno);
     } catch (...) {
         ::close(named);
-        ::unlink(name.c_str());
-        pending.Clear();
         throw;
     }
     return named;
 }
 
 void WriteRegular(const Target& t, const std::function<void(std::FILE*)>& write) {
-    const std::string folder = FolderOf(t.path);
-    std::string name;  // the named temporary file, once there is one
-    PendingRegistration pending;
-    int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0644);
-    const bool unnamed = fd >= 0;
-    if (!unnamed) {
+    const std::string folderPath = FolderOf(t.path);
+    const Descriptor folder(::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) Fail("cannot create a file in " + folderPath, errno);
+    SavePlace place{t, folder.get(), folderPath, NameOf(t.path), std::string(), PendingRegistration()};
+    RemoveStaleTemporaryFiles(place.folder);
+
+    const auto mode = static_cast<TemporaryFileMode>(g_mode.load());
+    InjectedFailure(SaveStep::Create, "cannot create a file in " + folderPath);
+    int fd = -1;
+    if (mode != TemporaryFileMode::Named) {
+        fd = ::openat(place.folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0644);
         // File systems without unnamed files say so in one of these ways.
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail("cannot create a file in " + folder, errno);
-        fd = CreateNamed(folder, name, pending);
+        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            Fail("cannot create a file in " + folderPath, errno);
     }
+    const bool unnamed = fd >= 0;
+    if (!unnamed) fd = CreateNamed(place);
     FilePtr f(::fdopen(fd, "w+b"));
     if (!f) {
         const int err = errno;
         ::close(fd);
-        if (!name.empty()) ::unlink(name.c_str());
+        if (!place.temporary.empty()) ::unlinkat(place.folder, place.temporary.c_str(), 0);
         Fail("cannot write " + t.path, err);
     }
     try {
         write(f.get());
         if (std::fflush(f.get()) != 0 || std::ferror(f.get())) Fail("cannot write " + t.path, errno ? errno : EIO);
+        InjectedFailure(SaveStep::Write, "cannot write " + t.path);
         if (::fsync(fileno(f.get())) != 0) Fail("cannot write " + t.path, errno);
         KeepModeAndOwner(fileno(f.get()), t);
         if (unnamed) {
-            const int copy = NameUnnamed(fileno(f.get()), folder, t, name, pending);
+            const int copy = NameUnnamed(fileno(f.get()), place, mode == TemporaryFileMode::UnnamedCopied);
             if (copy >= 0 && ::close(copy) != 0) Fail("cannot write " + t.path, errno);
         }
         if (std::fclose(f.release()) != 0) Fail("cannot write " + t.path, errno);
-        if (std::rename(name.c_str(), t.path.c_str()) != 0) Fail("cannot replace " + t.path, errno);
+        InjectedFailure(SaveStep::Replace, "cannot replace " + t.path);
+        if (::renameat(place.folder, place.temporary.c_str(), place.folder, place.name.c_str()) != 0)
+            Fail("cannot replace " + t.path, errno);
     } catch (...) {
         f.reset();
-        if (!name.empty()) ::unlink(name.c_str());
+        if (!place.temporary.empty()) ::unlinkat(place.folder, place.temporary.c_str(), 0);
         throw;
     }
 }
@@ -298,7 +342,16 @@ void WriteBytesAtomically(const std::string& path, const void* data, std::size_t
 
 void RemovePendingTemporaryFiles() {
     for (auto& p : g_pending)
-        if (p.state.load() == 2) ::unlink(p.name);
+        if (p.state.load() == 2) ::unlinkat(p.folder, p.name, 0);
+}
+
+void SetTemporaryFileMode(TemporaryFileMode mode) { g_mode.store(static_cast<int>(mode)); }
+
+TemporaryFileMode CurrentTemporaryFileMode() { return static_cast<TemporaryFileMode>(g_mode.load()); }
+
+void InjectSaveFailure(SaveStep step, int error) {
+    g_failError.store(error);
+    g_failStep.store(error != 0 ? static_cast<int>(step) : -1);
 }
 
 }  // namespace tolvani

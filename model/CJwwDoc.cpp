@@ -58,7 +58,7 @@ CJwwDoc::LoadResult CJwwDoc::Load(JwwStream& ar) {
         AddDefinition(std::unique_ptr<CDataList>(static_cast<CDataList*>(e.release())));
     }
     if (header.version >= 700) trailingCount = ar.GetDword();
-    trailingBytes = ar.GetRemaining();
+    ar.GetTail(trailingBytes);
     CountLayerElements();
     shownPaperSize = static_cast<int>(header.paperSize);
     return LoadResult::Loaded;
@@ -71,7 +71,7 @@ void CJwwDoc::Save(JwwStream& ar) {
     ar.PutCount(static_cast<uint32_t>(blockList.size()));
     for (const auto& d : blockList) ar.PutElement(d.get());
     if (header.version >= 700) ar.PutDword(trailingCount);
-    if (!trailingBytes.empty()) ar.PutBytes(trailingBytes.data(), trailingBytes.size());
+    ar.PutTail(trailingBytes);
     CountLayerElements();
     shownPaperSize = static_cast<int>(header.paperSize);
 }

@@ -11,6 +11,7 @@
 
 #include "model/CData.h"
 #include "model/CJwwHeader.h"
+#include "model/DrawingTail.h"
 
 namespace tolvani {
 
@@ -80,8 +81,8 @@ public:
     const std::vector<std::unique_ptr<CDataList>>& blockList = blockList_;
     uint32_t trailingCount = 0;
     // Bytes that followed the drawing in the file it was loaded from; saved
-    // back unchanged after the drawing.
-    std::vector<uint8_t> trailingBytes;
+    // back unchanged after the drawing. Never read into memory from a file.
+    DrawingTail trailingBytes;
     int shownPaperSize = 3;
     int groupElementCount[kLayerGroups] = {};
     int layerElementCount[kLayerGroups][kLayers] = {};

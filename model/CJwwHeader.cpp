@@ -1,6 +1,7 @@
 #include "model/CJwwHeader.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "model/JwwStream.h"
 
@@ -161,8 +162,12 @@ bool CJwwHeader::Serialize(JwwStream& ar) {
         ar.PutDword(version);
     } else {
         valid = false;
+        // Bytes that start otherwise are no drawing, however the rest reads;
+        // a start cut short is the end of the file.
         char signature[8];
-        if (ar.GetBytes(signature, 8) != 8) throw JwwEndOfFileError();
+        const std::size_t got = ar.GetBytes(signature, 8);
+        if (std::memcmp(signature, "JwwData.", got) != 0) throw JwwNotDrawingError();
+        if (got != 8) throw JwwEndOfFileError();
         version = ar.GetDword();
         if (version < kOldestVersion) return false;
     }

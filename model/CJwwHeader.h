@@ -49,7 +49,8 @@ public:
     void SetNewDrawingDefaults();
 
     // Reads or writes the header record. Returns false when a file older
-    // than version 420 was met (nothing after the version is read).
+    // than version 420 was met (nothing after the version is read). Bytes
+    // that do not start with "JwwData." raise JwwNotDrawingError.
     bool Serialize(JwwStream& ar);
 
     static constexpr uint32_t kOldestVersion = 420;

@@ -36,7 +36,12 @@ std::string JwwOutOfMemoryError::UserMessage(const std::string&) const {
     return kOutOfMemoryMessage;
 }
 
+std::string JwwNotDrawingError::UserMessage(const std::string& path) const {
+    return WithPath("%1 は JWW 図面ではありません（ファイルの先頭が「JwwData.」ではありません）。", path);
+}
+
 std::string JwwFileError::SystemReason() const {
+    if (!explanation_.empty()) return explanation_;
     return systemError_ != 0 ? std::string(std::strerror(systemError_)) : std::string();
 }
 

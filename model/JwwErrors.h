@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace tolvani {
 
@@ -14,6 +15,7 @@ enum class JwwErrorKind {
     Generic,
     WrongDirection,
     OutOfMemory,
+    NotDrawing,
 };
 
 class JwwStreamError : public std::runtime_error {
@@ -79,18 +81,35 @@ public:
     std::string UserMessage(const std::string& path) const override;
 };
 
-// A file that could not be opened, written or renamed (not a stream error).
-// Carries the system's error number where there is one (else 0).
+// Bytes that do not start as a drawing does ("JwwData."): not read on.
+class JwwNotDrawingError : public JwwStreamError {
+public:
+    JwwNotDrawingError() : JwwStreamError(JwwErrorKind::NotDrawing, "not a JWW drawing") {}
+    std::string UserMessage(const std::string& path) const override;
+};
+
+// A file that could not be opened, read, written or renamed (not a stream
+// error). Carries the system's error number where there is one (else 0),
+// and the program's own explanation where it refused the file itself.
 class JwwFileError : public std::runtime_error {
 public:
-    explicit JwwFileError(const std::string& what, int systemError = 0)
-        : std::runtime_error(what), systemError_(systemError) {}
+    explicit JwwFileError(const std::string& what, int systemError = 0, std::string explanation = std::string())
+        : std::runtime_error(what), systemError_(systemError), explanation_(std::move(explanation)) {}
     int systemError() const { return systemError_; }
-    // The system's reason (strerror), or "" without an error number.
+    // The reason for the user: the program's explanation where there is
+    // one, else the system's (strerror), else "".
     std::string SystemReason() const;
 
 private:
     int systemError_;
+    std::string explanation_;
+};
+
+// A name that is not of a regular file: a folder (EISDIR), or a FIFO, a
+// device or a socket (no error number; the explanation says what it is).
+class JwwNotRegularFileError : public JwwFileError {
+public:
+    using JwwFileError::JwwFileError;
 };
 
 }  // namespace tolvani

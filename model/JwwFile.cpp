@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "model/InputFile.h"
 #include "model/JwwStream.h"
 
 namespace tolvani {
@@ -24,13 +24,13 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 CJwwDoc::LoadResult LoadJwwFile(const std::string& path, CJwwDoc& doc) {
     doc.Clear();
-    FilePtr f(std::fopen(path.c_str(), "rb"));
+    const int fd = OpenInputFile(path);
+    FilePtr f(::fdopen(fd, "rb"));
     if (!f) {
         const int err = errno;
-        throw JwwFileError("cannot open " + path + ": " + std::strerror(err), err);
+        ::close(fd);
+        throw JwwFileError("cannot open " + path, err);
     }
-    struct stat st;
-    if (fstat(fileno(f.get()), &st) == 0 && S_ISDIR(st.st_mode)) throw JwwFileError(path + " is a folder", EISDIR);
     JwwStream ar(f.get(), JwwStream::Mode::Loading);
     return doc.Load(ar);
 }
@@ -51,13 +51,18 @@ LoadOutcome LoadDrawingFile(const std::string& path) {
         if (LoadJwwFile(path, *out.doc) == CJwwDoc::LoadResult::TooOld) {
             out.status = LoadOutcome::Status::TooOld;
             out.message = CJwwDoc::kTooOldMessage;
+            out.detail = path;
         } else {
             out.status = LoadOutcome::Status::Loaded;
         }
     } catch (const JwwFileError& e) {
         out.status = LoadOutcome::Status::FileError;
         out.message = kLocalReadErrorMessage;
-        out.detail = e.SystemReason();
+        out.reason = e.SystemReason();
+        out.detail = out.reason.empty() ? path : path + "\n" + out.reason;
+        // A file that broke off while it was read gives nothing of itself.
+        out.doc = std::make_unique<CJwwDoc>();
+        out.doc->header.SetNewDrawingDefaults();
     } catch (const JwwStreamError& e) {
         out.status = LoadOutcome::Status::StreamError;
         out.message = e.UserMessage(path);

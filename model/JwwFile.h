@@ -29,8 +29,13 @@ struct LoadOutcome {
     // The user's message (UTF-8) for anything but Loaded: kLocalReadErrorMessage,
     // CJwwDoc::kTooOldMessage, or the stream error's message with the path.
     std::string message;
-    // The system's reason where there is one (strerror), else empty.
+    // What goes under the message: for FileError the file's path and, on a
+    // second line, the reason; for TooOld the path; else empty (the
+    // message names the file).
     std::string detail;
+    // For FileError the reason alone: the system's (strerror), or why a file
+    // that is not a regular file is not read; else empty.
+    std::string reason;
     // Always set: a fresh drawing with the new-drawing defaults and what the
     // file gave; on StreamError what was read completely, on FileError and
     // TooOld no element.
@@ -40,9 +45,11 @@ struct LoadOutcome {
 };
 
 // Loads the file at `path` into a new drawing whose header first gets the
-// new-drawing defaults. Never raises for a file or stream problem (running
-// out of memory is reported as the stream error it is); safe to call on any
-// thread.
+// new-drawing defaults. Reads only a regular file (see InputFile.h) and
+// never waits on one; bytes that do not start as a drawing are refused as
+// not a drawing (a stream error). Never raises for a file or stream problem
+// (running out of memory is reported as the stream error it is); safe to
+// call on any thread.
 LoadOutcome LoadDrawingFile(const std::string& path);
 
 // What saving a drawing file gave.

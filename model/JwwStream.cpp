@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "model/CData.h"
 #include "model/Cp932.h"
@@ -73,8 +75,13 @@ void JwwStream::Refill(std::size_t n) {
     if (n > buffer_.size()) throw JwwEndOfFileError();  // never asked for; guards the buffer
     std::memmove(buffer_.data(), rcur_, have);
     while (have < n) {
+        errno = 0;
         std::size_t got = std::fread(buffer_.data() + have, 1, buffer_.size() - have, file_);
-        if (got == 0) break;
+        if (got == 0) {
+            // A file that cannot be read says why; only its end is the end of file.
+            if (std::ferror(file_)) throw JwwFileError("cannot read", errno ? errno : EIO);
+            break;
+        }
         have += got;
         if (fileRemaining_ != UINT64_MAX) fileRemaining_ -= std::min<uint64_t>(got, fileRemaining_);
     }
@@ -141,17 +148,35 @@ std::size_t JwwStream::GetBytes(void* data, std::size_t n) {
     return done;
 }
 
-std::vector<uint8_t> JwwStream::GetRemaining() {
+void JwwStream::GetTail(DrawingTail& tail) {
     CheckLoading();
-    std::vector<uint8_t> out(rcur_, rend_);
-    rcur_ = rend_;
-    if (file_) {
-        uint8_t chunk[65536];
-        std::size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, file_)) > 0) out.insert(out.end(), chunk, chunk + got);
-        fileRemaining_ = 0;
+    tail.clear();
+    const std::size_t inWindow = static_cast<std::size_t>(rend_ - rcur_);
+    if (!file_) {
+        tail.AssignBytes(std::vector<uint8_t>(rcur_, rend_));
+        rcur_ = rend_;
+        return;
     }
-    return out;
+    const off_t read = fileRemaining_ == UINT64_MAX ? -1 : ftello(file_);
+    if (read < 0 || static_cast<uint64_t>(read) < inWindow) {
+        // A pipe: what is left can be read only now.
+        tail.AssignFromStream(rcur_, inWindow, file_);
+        rcur_ = rend_;
+        fileRemaining_ = 0;
+        return;
+    }
+    const uint64_t size = inWindow + fileRemaining_;
+    rcur_ = rend_;
+    if (size == 0) return;
+    const int fd = ::fcntl(fileno(file_), F_DUPFD_CLOEXEC, 3);
+    if (fd < 0) throw JwwFileError("cannot keep the file open", errno);
+    tail.AssignFileRange(fd, static_cast<uint64_t>(read) - inWindow, size);
+    fileRemaining_ = 0;
+}
+
+void JwwStream::PutTail(const DrawingTail& tail) {
+    CheckStoring();
+    tail.CopyTo([this](const uint8_t* p, std::size_t n) { PutBytes(p, n); });
 }
 
 // --- strings ----------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/DrawingTail.h"
 #include "model/JwwErrors.h"
 #include "model/JwwString.h"
 
@@ -48,6 +49,8 @@ public:
     void PutCount(uint32_t n);
     void PutTime(int64_t seconds);
     void PutElement(const CData* element);
+    // Copies the tail's bytes, piece by piece.
+    void PutTail(const DrawingTail& tail);
     // Room for n contiguous bytes (n <= kMaxSpan) that the caller fills at once.
     uint8_t* PutSpan(std::size_t n) {
         if (mode_ != Mode::Storing) throw JwwWrongDirectionError(true);
@@ -57,7 +60,8 @@ public:
         return p;
     }
     // Writes out what the buffer holds (file streams); raises JwwFileError
-    // when the file refuses it.
+    // when the file refuses it. (A file that cannot be read raises
+    // JwwFileError, with the system's error number, in the same way.)
     void Flush();
 
     // --- loading -------------------------------------------------------
@@ -90,8 +94,9 @@ public:
         return p;
     }
     static constexpr std::size_t kMaxSpan = 4096;
-    // Everything the stream still holds.
-    std::vector<uint8_t> GetRemaining();
+    // Everything the stream still holds, as a tail: a range of the file
+    // (nothing is read) when the stream reads a regular file.
+    void GetTail(DrawingTail& tail);
     // Bytes left to read, as far as the stream can tell.
     uint64_t Remaining() const;
 

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unistd.h>
 
+#include "model/InputFile.h"
+#include "model/JwwErrors.h"
 #include "table/TableMessages.h"
 #include "table/TableRecordReader.h"
 
@@ -73,9 +76,20 @@ TableFileStatus ReadTableFileBytes(const std::string& path, std::string& out, in
     int ignored = 0;
     int& err = error ? *error : ignored;
     err = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    int fd = -1;
+    try {
+        fd = OpenInputFile(path);
+    } catch (const JwwNotRegularFileError& e) {
+        err = e.systemError();
+        return TableFileStatus::NotAFile;
+    } catch (const JwwFileError& e) {
+        err = e.systemError();
+        return TableFileStatus::Unreadable;
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(::fdopen(fd, "rb"), &std::fclose);
     if (!f) {
         err = errno;
+        ::close(fd);
         return TableFileStatus::Unreadable;
     }
     char buf[1 << 16];
@@ -102,6 +116,7 @@ std::string TableFileMessage(TableFileStatus status) {
         case TableFileStatus::Read: return "";
         case TableFileStatus::TooLarge: return kTableFileTooLargeMessage;
         case TableFileStatus::Drawing: return kTableIsDrawingMessage;
+        case TableFileStatus::NotAFile: return kTableNotAFileMessage;
         case TableFileStatus::Unreadable: break;
     }
     return kTableReadErrorMessage;

@@ -93,9 +93,12 @@ enum class TableFileStatus {
     Unreadable,  // cannot be opened or read (error: the system's number)
     TooLarge,    // larger than CCsvDoc::kMaxFileBytes
     Drawing,     // a drawing file ("JwwData." at its start), not a table
+    NotAFile,    // a folder, a FIFO, a device or a socket: never opened to wait on
 };
 
-// Reads a whole table file (at most CCsvDoc::kMaxFileBytes).
+// Reads a whole table file (at most CCsvDoc::kMaxFileBytes). Only a regular
+// file is read, or the process's own descriptor named on purpose
+// (/dev/stdin); see model/InputFile.h.
 TableFileStatus ReadTableFileBytes(const std::string& path, std::string& out, int* error = nullptr);
 
 // The user's message for a table file that was not read.

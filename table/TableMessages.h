@@ -7,6 +7,8 @@ namespace tolvani {
 
 inline constexpr const char* kTableReadErrorMessage = "ファイルの読込でエラーが発生しました。";
 inline constexpr const char* kTableFileTooLargeMessage = "表のファイルが大きすぎます（256 MiB まで）。";
+inline constexpr const char* kTableNotAFileMessage =
+    "表のファイルとして読めません。フォルダー、名前付きパイプ（FIFO）、デバイスは読み込みません。";
 inline constexpr const char* kTableIsDrawingMessage =
     "このファイルは図面（JWW）です。表（CSV）のファイルを指定してください。";
 inline constexpr const char* kTableNotReadMessage = "表が読み込まれていません！";

@@ -4,11 +4,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "model/CJwwDoc.h"
 #include "model/JwwErrors.h"
+#include "model/InputFile.h"
 #include "model/JwwFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -54,13 +60,16 @@ TEST(DrawingFileLoad, OutcomeForEachKindOfFile) {
     // Without the definition count and the last 3 bytes of the second line.
     const Bytes cut(good.begin(), good.end() - 5);
     std::filesystem::create_directory(dir.path + "/folder");
+    const std::string notDrawing = "は JWW 図面ではありません（ファイルの先頭が「JwwData.」ではありません）。";
 
+    // The detail names the file wherever the message does not; a file that
+    // cannot be read gives the system's reason, or why it is not read.
     const struct Case {
         const char* name;
         std::string path;
         LoadOutcome::Status status;
         std::string message;
-        std::string detail;
+        std::string reason;
         std::size_t elements;
     } cases[] = {
         {"whole drawing", dir.Write("good.jww", good), LoadOutcome::Status::Loaded, "", "", 2},
@@ -69,10 +78,16 @@ TEST(DrawingFileLoad, OutcomeForEachKindOfFile) {
          dir.path + "/cut.jww の末尾以降にアクセスしようとしました。", "", 1},
         {"empty file", dir.Write("empty.jww", {}), LoadOutcome::Status::StreamError,
          dir.path + "/empty.jww の末尾以降にアクセスしようとしました。", "", 0},
+        {"a file of zeros", dir.Write("zeros.jww", Bytes(65536, 0)), LoadOutcome::Status::StreamError,
+         dir.path + "/zeros.jww " + notDrawing, "", 0},
+        {"a text", dir.Write("text.jww", ByteWriter().text("not a drawing\n").bytes),
+         LoadOutcome::Status::StreamError, dir.path + "/text.jww " + notDrawing, "", 0},
         {"missing file", dir.path + "/none.jww", LoadOutcome::Status::FileError, kLocalReadErrorMessage,
          std::strerror(ENOENT), 0},
         {"folder", dir.path + "/folder", LoadOutcome::Status::FileError, kLocalReadErrorMessage,
          std::strerror(EISDIR), 0},
+        {"device", "/dev/null", LoadOutcome::Status::FileError, kLocalReadErrorMessage,
+         NotRegularFileReason(S_IFCHR), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,7 +95,12 @@ TEST(DrawingFileLoad, OutcomeForEachKindOfFile) {
         EXPECT_EQ(out.status, c.status);
         EXPECT_EQ(out.ok(), c.status == LoadOutcome::Status::Loaded);
         EXPECT_EQ(out.message, c.message);
-        EXPECT_EQ(out.detail, c.detail);
+        EXPECT_EQ(out.reason, c.reason);
+        switch (c.status) {
+            case LoadOutcome::Status::FileError: EXPECT_EQ(out.detail, c.path + "\n" + c.reason); break;
+            case LoadOutcome::Status::TooOld: EXPECT_EQ(out.detail, c.path); break;
+            default: EXPECT_EQ(out.detail, ""); break;
+        }
         ASSERT_NE(out.doc, nullptr);
         EXPECT_EQ(out.doc->mainList.size(), c.elements);
         EXPECT_TRUE(out.doc->blockList.empty());
@@ -91,6 +111,55 @@ TEST(DrawingFileLoad, OutcomeForEachKindOfFile) {
         EXPECT_EQ(out.doc->header.dashes[16].name, defaults.dashes[16].name);
         EXPECT_EQ(out.doc->header.dashes[1].segmentCount, defaults.dashes[1].segmentCount);
     }
+}
+
+TEST(DrawingFileLoad, AFileThatCannotBeReadGivesTheSystemsReason) {
+    // Memory of this process that is not mapped at the file's start: the
+    // read itself fails.
+    if (::access("/proc/self/mem", R_OK) != 0) GTEST_SKIP() << "no /proc";
+    const LoadOutcome out = LoadDrawingFile("/proc/self/mem");
+    EXPECT_EQ(out.status, LoadOutcome::Status::FileError);
+    EXPECT_EQ(out.message, kLocalReadErrorMessage);
+    EXPECT_EQ(out.reason, std::strerror(EIO));
+    EXPECT_EQ(out.detail, "/proc/self/mem\n" + std::string(std::strerror(EIO)));
+    ASSERT_NE(out.doc, nullptr);
+    EXPECT_TRUE(out.doc->mainList.empty());
+}
+
+TEST(DrawingFileLoad, AFifoIsRefusedAtOnceAndNeverWaitedOn) {
+    TempDir dir;
+    const std::string fifo = dir.path + "/f.jww";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // No one writes the FIFO: an open that waits never returns by itself.
+    auto load = std::async(std::launch::async, [&] { return LoadDrawingFile(fifo); });
+    if (load.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        ADD_FAILURE() << "the load waits on the FIFO";
+        // A writer that comes and goes lets the waiting open end.
+        const int w = ::open(fifo.c_str(), O_WRONLY);
+        if (w >= 0) ::close(w);
+    }
+    const LoadOutcome out = load.get();
+    EXPECT_EQ(out.status, LoadOutcome::Status::FileError);
+    EXPECT_EQ(out.message, kLocalReadErrorMessage);
+    EXPECT_EQ(out.reason, NotRegularFileReason(S_IFIFO));
+    EXPECT_EQ(out.detail, fifo + "\n" + out.reason);
+}
+
+TEST(DrawingFileLoad, TheProcesssOwnDescriptorIsReadOnPurposeEvenAsAPipe) {
+    // A command given /dev/stdin (here the read end of a pipe, named the
+    // same way) reads what comes through, with what follows the drawing.
+    const Bytes file = ByteWriter().append(TwoLineDrawing()).text("after the drawing").bytes;
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::write(fds[1], file.data(), file.size()), static_cast<ssize_t>(file.size()));
+    ::close(fds[1]);
+    const LoadOutcome out = LoadDrawingFile("/dev/fd/" + std::to_string(fds[0]));
+    ::close(fds[0]);
+    ASSERT_TRUE(out.ok()) << out.message << " " << out.detail;
+    EXPECT_EQ(out.doc->mainList.size(), 2u);
+    EXPECT_EQ(out.doc->trailingBytes.size(), 17u);
+    Bytes saved = test::SaveToBytes(*out.doc);
+    EXPECT_EQ(Bytes(saved.end() - 17, saved.end()), ByteWriter().text("after the drawing").bytes);
 }
 
 TEST(DrawingFileLoad, EveryLoadGetsItsOwnDrawing) {
@@ -119,75 +188,6 @@ TEST(DrawingFileSave, OutcomeWithTheSystemReason) {
     EXPECT_EQ(missing.status, SaveOutcome::Status::FileError);
     EXPECT_EQ(missing.message, kLocalWriteErrorMessage);
     EXPECT_EQ(missing.detail, std::strerror(ENOENT));
-}
-
-}  // namespace
-}  // namespace tolvani
-
-namespace tolvani {
-namespace {
-
-std::vector<std::string> FolderNames(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TEST(AtomicWrite, ASaveInProgressHasNoNameOrAShortOneThatASignalHandlerCanRemove) {
-    TempDir dir;
-    const std::string target = dir.path + "/" + std::string(250, 'n') + ".jww";  // 254 bytes
-    dir.Write(target.substr(dir.path.size() + 1), Bytes{'o', 'l', 'd'});
-    std::vector<std::string> during;
-    WriteFileAtomically(target, [&](std::FILE* f) {
-        std::fputs("new", f);
-        during = FolderNames(dir.path);
-    });
-    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{'n', 'e', 'w'}));
-    EXPECT_EQ(FolderNames(dir.path).size(), 1u);
-    // Where the file system has unnamed files, the folder shows nothing new
-    // while the file is written; elsewhere a short name, whatever the
-    // target's length.
-    ASSERT_GE(during.size(), 1u);
-    ASSERT_LE(during.size(), 2u);
-    if (during.size() == 2) {
-        const std::string& tmp = during[0] == target.substr(dir.path.size() + 1) ? during[1] : during[0];
-        EXPECT_EQ(tmp.compare(0, 9, ".tolvani-"), 0) << tmp;
-        EXPECT_LE(tmp.size(), 17u);
-    }
-
-    // What a signal handler calls in the middle of a save leaves the old
-    // file and no temporary one.
-    EXPECT_THROW(WriteFileAtomically(target,
-                                     [&](std::FILE* f) {
-                                         std::fputs("partial", f);
-                                         std::fflush(f);
-                                         RemovePendingTemporaryFiles();
-                                         throw JwwGenericError("interrupted");
-                                     }),
-                 JwwGenericError);
-    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{'n', 'e', 'w'}));
-    EXPECT_EQ(FolderNames(dir.path).size(), 1u);
-}
-
-TEST(AtomicWrite, FoldersAndLinkLoopsAreRefusedWithTheReason) {
-    TempDir dir;
-    try {
-        WriteFileAtomically(dir.path, [](std::FILE*) {});
-        ADD_FAILURE() << "a folder was written";
-    } catch (const JwwFileError& e) {
-        EXPECT_EQ(e.systemError(), EISDIR);
-    }
-    EXPECT_TRUE(std::filesystem::is_directory(dir.path));
-    // A link loop ends with the system's word for it.
-    std::filesystem::create_symlink("b", dir.path + "/a");
-    std::filesystem::create_symlink("a", dir.path + "/b");
-    try {
-        WriteFileAtomically(dir.path + "/a", [](std::FILE*) {});
-        ADD_FAILURE() << "a link loop was written";
-    } catch (const JwwFileError& e) {
-        EXPECT_EQ(e.systemError(), ELOOP);
-    }
 }
 
 }  // namespace

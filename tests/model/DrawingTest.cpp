@@ -1,6 +1,7 @@
 // Whole drawings: layout, load and save rules, counts and lookups.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "model/CJwwDoc.h"
@@ -44,12 +45,44 @@ TEST(Drawing, NewDrawingStateAndFirstSave) {
     EXPECT_EQ(doc.shownPaperSize, 4);  // a save copies the header's paper size
 }
 
-TEST(Drawing, SignatureIsNotCompared) {
-    const Bytes file = ByteWriter().append(HeaderWithVersion(600, "XXXXXXXX")).u16(0).u16(0).bytes;
-    CJwwDoc doc;
-    ASSERT_EQ(test::LoadFromBytes(doc, file), CJwwDoc::LoadResult::Loaded);
-    const Bytes saved = test::SaveToBytes(doc);
-    EXPECT_EQ(std::string(saved.begin(), saved.begin() + 8), "JwwData.");
+TEST(Drawing, WhatDoesNotStartWithTheSignatureIsNoDrawing) {
+    // Each a whole drawing but for its first bytes, or the first bytes alone.
+    const Bytes body = ByteWriter().append(HeaderWithVersion(600)).u16(0).u16(0).bytes;
+    auto startingWith = [&](const std::string& start) {
+        Bytes b = body;
+        std::memcpy(b.data(), start.data(), std::min<std::size_t>(start.size(), 8));
+        return b;
+    };
+    const struct {
+        const char* what;
+        Bytes bytes;
+        int outcome;  // 0 loaded, 1 not a drawing, 2 end of file
+    } cases[] = {
+        {"the signature", startingWith("JwwData."), 0},
+        {"zeros", startingWith(std::string(8, '\0')), 1},
+        {"another word", startingWith("XXXXXXXX"), 1},
+        {"another case", startingWith("jwwdata."), 1},
+        {"the last byte other", startingWith("JwwData!"), 1},
+        {"a file of zeros", Bytes(4096, 0), 1},
+        {"a text", ByteWriter().text("no drawing at all").bytes, 1},
+        {"three bytes unlike it", ByteWriter().text("Jwx").bytes, 1},
+        {"the signature cut short", ByteWriter().text("JwwDat").bytes, 2},
+        {"nothing", Bytes(), 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CJwwDoc doc;
+        doc.AddElement(std::make_unique<CDataSen>());
+        switch (c.outcome) {
+            case 0: EXPECT_EQ(test::LoadFromBytes(doc, c.bytes), CJwwDoc::LoadResult::Loaded); break;
+            case 1: EXPECT_THROW(test::LoadFromBytes(doc, c.bytes), JwwNotDrawingError); break;
+            default: EXPECT_THROW(test::LoadFromBytes(doc, c.bytes), JwwEndOfFileError); break;
+        }
+        EXPECT_TRUE(doc.mainList.empty());
+        EXPECT_EQ(doc.header.valid, c.outcome == 0);
+    }
+    EXPECT_EQ(JwwNotDrawingError().UserMessage("/d/a.jww"),
+              "/d/a.jww は JWW 図面ではありません（ファイルの先頭が「JwwData.」ではありません）。");
 }
 
 TEST(Drawing, VersionBelow420IsRefusedWithoutReadingTheLists) {

@@ -18,7 +18,7 @@ using test::Bytes;
 class HeaderFixture {
 public:
     explicit HeaderFixture(bool asSaved, uint32_t version = 700) : saved_(asSaved) {
-        w_.text(asSaved ? "JwwData." : "JWWDATA!").u32(version);
+        w_.text("JwwData.").u32(version);
         s();                       // 3 memo
         d();                       // 4 paper size
         d();                       // 5 write layer group

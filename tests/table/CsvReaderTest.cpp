@@ -2,9 +2,14 @@
 // grid, from byte fixtures in every encoding a table file comes in.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "model/Cp932.h"
@@ -239,15 +244,44 @@ TEST(CsvReader, FieldsBeyondTheFirstRowAreNotKept) {
 
 TEST(CsvReader, FileThatCannotBeReadLeavesTheTableEmpty) {
     const std::string dir = test::MakeTempDir();
+    ASSERT_EQ(::mkfifo((dir + "/fifo.csv").c_str(), 0600), 0);
     CCsvDoc doc;
     ASSERT_TRUE(doc.ReadCsvBytes("a,b\n").ok());
-    for (const std::string& path : {dir + "/missing.csv", dir}) {
-        TableReadResult r = doc.ReadCsvFile(path);
-        EXPECT_EQ(r.status, TableReadResult::Status::Unreadable) << path;
-        EXPECT_EQ(r.message, "ファイルの読込でエラーが発生しました。");
+    // What is not a regular file is refused as that, at once: a FIFO that
+    // no one writes is never waited on.
+    const struct {
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {dir + "/missing.csv", "ファイルの読込でエラーが発生しました。"},
+        {dir, kTableNotAFileMessage},
+        {dir + "/fifo.csv", kTableNotAFileMessage},
+        {"/dev/null", kTableNotAFileMessage},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto read = std::async(std::launch::async, [&] { return doc.ReadCsvFile(c.path); });
+        if (read.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            ADD_FAILURE() << "the read waits";
+            const int w = ::open(c.path.c_str(), O_WRONLY);  // lets a waiting open end
+            if (w >= 0) ::close(w);
+        }
+        const TableReadResult r = read.get();
+        EXPECT_EQ(r.status, TableReadResult::Status::Unreadable);
+        EXPECT_EQ(r.message, c.message);
         EXPECT_TRUE(doc.rows.empty());
         EXPECT_EQ(doc.rowCount, 0);
     }
+
+    // Standard input named on purpose is read, as a pipe too.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::write(fds[1], "p,q\n", 4), 4);
+    ::close(fds[1]);
+    const TableReadResult piped = doc.ReadCsvFile("/dev/fd/" + std::to_string(fds[0]));
+    ::close(fds[0]);
+    EXPECT_TRUE(piped.ok()) << piped.message;
+    EXPECT_EQ(doc.rows, (Rows{{"p", "q"}}));
 
     const std::string path = test::WriteTestFile(dir, "t.csv", "\xEF\xBB\xBF" "x,y\r\n");
     EXPECT_TRUE(doc.ReadCsvFile(path).ok());
