@@ -217,11 +217,15 @@ TEST_F(CliFiles, SaveFailuresGiveTheSystemsReasonOnASecondLine) {
             EXPECT_EQ(r.err, "ローカル保存でエラー！ (" + shown + ")\n" + std::strerror(c.error) + "\n") << r.err;
         }
     }
-    if (::geteuid() != 0) {
-        fs::permissions(Path("folder"), fs::perms::owner_read | fs::perms::owner_exec);
-        const auto r = RunCli({"resave", Path("d.jww"), Path("folder/o.jww")});
+    // A folder that may not be written, as the system says it to anyone
+    // (root, who writes where permissions stop others, too).
+    for (const char* step : {"create", "write", "replace"}) {
+        const auto r = RunCli({"resave", Path("d.jww"), Path("folder/o.jww")},
+                              {"", false, TOLVANI_CLI_FAILING_NEW,
+                               {"TOLVANI_TEST_SAVE_FAILURE=" + std::string(step) + " " + std::to_string(EACCES)}});
+        EXPECT_EQ(r.exitCode, 3) << step;
         EXPECT_EQ(r.err, "ローカル保存でエラー！ (" + Path("folder/o.jww") + ")\n" + std::strerror(EACCES) + "\n");
-        fs::permissions(Path("folder"), fs::perms::owner_all);
+        EXPECT_TRUE(fs::is_empty(Path("folder"))) << step;
     }
     // A table over the limit is too large, not unreadable. The file is
     // sparse: it takes no room on the disk.

@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "app/CDrawingDocument.h"
+#include "model/AtomicFile.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
@@ -178,24 +181,31 @@ TEST_F(DrawingDocumentTest, AFailedSaveReportsWhyLeavesTheOldFileWholeAndTheDocu
         {"the stream fails midway", [] { throw JwwGenericError(); },
          "%1 へのアクセス中に不明なエラーが発生しました。"},
     };
-    for (const Case& c : cases) {
-        CDrawingDocument doc(store, false);
-        Open(doc, good);
-        doc.ChangeDrawing([](CJwwDoc& d) { d.RemoveElements([](const CData&) { return true; }); });
-        doc.SetSaveFunction(
-            [&c](const std::string& path, CJwwDoc& d) { return SaveFailingMidway(path, d, c.fail); });
-        const SaveOutcome saved = doc.SaveTo(good);
-        EXPECT_FALSE(saved.ok()) << c.what;
-        std::string message = c.message;
-        if (message.find("%1") != std::string::npos) message.replace(message.find("%1"), 2, good);
-        EXPECT_EQ(saved.message, message) << c.what;
-        EXPECT_TRUE(doc.modified()) << c.what;
-        EXPECT_EQ(test::ReadFileBytes(good), full) << c.what;
+    // Either temporary file; a named one is there to be left behind.
+    for (const TemporaryFileMode mode : {TemporaryFileMode::Unnamed, TemporaryFileMode::Named}) {
+        SetTemporaryFileMode(mode);
+        for (const Case& c : cases) {
+            CDrawingDocument doc(store, false);
+            Open(doc, good);
+            doc.ChangeDrawing([](CJwwDoc& d) { d.RemoveElements([](const CData&) { return true; }); });
+            doc.SetSaveFunction(
+                [&c](const std::string& path, CJwwDoc& d) { return SaveFailingMidway(path, d, c.fail); });
+            const SaveOutcome saved = doc.SaveTo(good);
+            EXPECT_FALSE(saved.ok()) << c.what;
+            std::string message = c.message;
+            if (message.find("%1") != std::string::npos) message.replace(message.find("%1"), 2, good);
+            EXPECT_EQ(saved.message, message) << c.what;
+            EXPECT_TRUE(doc.modified()) << c.what;
+            EXPECT_EQ(test::ReadFileBytes(good), full) << c.what;
+            // Nothing is left beside the target.
+            std::vector<std::string> names;
+            for (const auto& e : std::filesystem::directory_iterator(dir))
+                names.push_back(e.path().filename().string());
+            std::sort(names.begin(), names.end());
+            EXPECT_EQ(names, (std::vector<std::string>{"damaged.jww", "good.jww"})) << c.what;
+        }
     }
-    // No temporary file is left beside the target.
-    int files = 0;
-    for (const char* name : {"good.jww", "damaged.jww"}) files += access((dir + "/" + name).c_str(), F_OK) == 0;
-    EXPECT_EQ(files, 2);
+    SetTemporaryFileMode(TemporaryFileMode::Unnamed);
 }
 
 TEST_F(DrawingDocumentTest, ASaveIntoAPlaceThatCannotHoldAFileSaysSoWithTheSystemsReason) {

@@ -4,6 +4,8 @@
 // file and the document as they were.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -19,6 +21,7 @@
 #include "app/object/CompoundFile.h"
 #include "app/object/PngText.h"
 #include "app/object/SvgData.h"
+#include "model/AtomicFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani {
@@ -312,15 +315,16 @@ TEST_F(EmbeddedObjectTest, AnUpdateThatCannotBeMadeLeavesTheFileAndTheChange) {
     object_.SetPictureMaker([](ObjectForm, const CJwwDoc&, const object::NativePrefix&,
                                const std::vector<uint8_t>&) { return std::vector<uint8_t>(); });
     EXPECT_EQ(object_.Update().message, CEmbeddedObject::kPictureWriteMessage);
-    // The folder cannot be written.
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    // The folder cannot be written, as the system says it to anyone (root,
+    // who writes where permissions stop others, too).
     object_.SetPictureMaker([](ObjectForm f, const CJwwDoc&, const object::NativePrefix&,
                                const std::vector<uint8_t>& n) { return FakePicture(f, n); });
-    const bool writable = ::access(dir_.c_str(), W_OK) == 0;  // root writes anyway
-    if (!writable) {
-        EXPECT_EQ(object_.Update().message, kLocalWriteErrorMessage);
-    }
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
+    InjectSaveFailure(SaveStep::Create, EACCES);
+    const CEmbeddedObject::Outcome refused = object_.Update();
+    InjectSaveFailure(SaveStep::Create, 0);
+    EXPECT_EQ(refused.message, kLocalWriteErrorMessage);
+    EXPECT_EQ(refused.detail, path + "\n" + std::strerror(EACCES));
+    EXPECT_EQ(FilesInDir(), 1u);
     EXPECT_EQ(test::ReadFileBytes(path), original);
     EXPECT_TRUE(doc_.modified());
     EXPECT_TRUE(object_.HasUnwrittenChanges());

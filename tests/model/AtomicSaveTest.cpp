@@ -106,7 +106,9 @@ TEST_P(AtomicSave, ASaveInProgressShowsNoNameOrOneOfItsOwnThatASignalHandlerCanR
     // process's.
     ASSERT_GE(during.size(), 1u);
     ASSERT_LE(during.size(), 2u);
-    if (GetParam() == TemporaryFileMode::Named) ASSERT_EQ(during.size(), 2u);
+    if (GetParam() == TemporaryFileMode::Named) {
+        ASSERT_EQ(during.size(), 2u);
+    }
     if (during.size() == 2) {
         const std::string& tmp = during[0] == name ? during[1] : during[0];
         pid_t pid = 0;
@@ -186,7 +188,9 @@ TEST_P(AtomicSave, AKilledSaveLeavesATemporaryFileThatTheNextSaveRemoves) {
     ::close(ready[0]);
     ::close(ready[1]);
     const std::vector<std::string> left = Names(dir_);
-    if (GetParam() == TemporaryFileMode::Named) ASSERT_EQ(left.size(), 2u);
+    if (GetParam() == TemporaryFileMode::Named) {
+        ASSERT_EQ(left.size(), 2u);
+    }
     EXPECT_EQ(Text(target), "old");
 
     ASSERT_TRUE(SaveDrawingFile(target, doc_).ok());
@@ -293,10 +297,11 @@ TEST_P(AtomicSave, ALinkInASharedFolderIsFollowedOnlyWhenItsOwnerMayBeTrusted) {
         EXPECT_EQ(saved.message, kLocalWriteErrorMessage);
         EXPECT_NE(saved.detail.find(link), std::string::npos) << saved.detail;
         EXPECT_NE(saved.detail.find("このリンクはたどりません"), std::string::npos) << saved.detail;
-        if (c.dangling)
+        if (c.dangling) {
             EXPECT_FALSE(fs::exists(fs::symlink_status(secret)));
-        else
+        } else {
             EXPECT_EQ(Text(secret), "secret");
+        }
     }
 }
 

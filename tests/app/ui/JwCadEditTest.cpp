@@ -208,7 +208,9 @@ TEST_F(JwCadEditTest, AnEditedFileThatCannotBeReadLeavesTheDrawingAndIsKept) {
         std::string body;
         std::string message;  // "%1": the work file
     } cases[] = {
-        {"garbage", "printf 'no drawing at all' > \"$1\"", "%1 の末尾以降にアクセスしようとしました。"},
+        {"garbage", "printf 'no drawing at all' > \"$1\"",
+         "%1 は JWW 図面ではありません（ファイルの先頭が「JwwData.」ではありません）。"},
+        {"cut short", "printf 'JwwData.' > \"$1\"", "%1 の末尾以降にアクセスしようとしました。"},
         {"too old", "cp '" + dir_ + "/old.jww' \"$1\"", CJwwDoc::kTooOldMessage},
         {"removed", "rm \"$1\"", kLocalReadErrorMessage},
     };

@@ -33,6 +33,7 @@
 #include "app/ui/CCopyDlg.h"
 #include "app/gen/DrawingGenerator.h"
 #include "display/qt/DrawingExport.h"
+#include "model/AtomicFile.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
@@ -497,6 +498,10 @@ private slots:
         QVERIFY(QFile::copy(generated_, target));
         OpenByKeys(target);
         const QByteArray old = FileBytes(target);
+        // With a named temporary file there is one to leave behind.
+        SetTemporaryFileMode(TemporaryFileMode::Named);
+        const auto everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        const QStringList before = QDir(dir_.path()).entryList(everything);
         doc_->rules().ChangeDrawing([](CJwwDoc& d) { d.RemoveElements([](const CData&) { return true; }); });
         doc_->rules().SetSaveFunction([](const std::string& path, CJwwDoc& d) {
             // The disk fills once most of the drawing is written.
@@ -520,7 +525,8 @@ private slots:
         QVERIFY(prompts_->details.last().contains("No space left"));
         QCOMPARE(FileBytes(target), old);
         QVERIFY(doc_->rules().modified());
-        QCOMPARE(QDir(dir_.path()).entryList({".kept*"}, QDir::Files | QDir::Hidden), QStringList());
+        SetTemporaryFileMode(TemporaryFileMode::Unnamed);
+        QCOMPARE(QDir(dir_.path()).entryList(everything), before);
     }
 
     void theSaveQuestionGuardsAModifiedDrawing_data() {
