@@ -13,6 +13,7 @@
 #include "blocks/BlockRegistry.h"
 #include "model/Cp932.h"
 #include "model/JwwFile.h"
+#include "table/TableMessages.h"
 #include "tests/app/CliRunner.h"
 #include "tests/support/TestSupport.h"
 
@@ -219,7 +220,8 @@ TEST_F(InsertTableCli, RefusedInputExitsWithOne) {
         {{"--new", File("empty.txt", "\r\na\tb\r\n"), out, "--at", "0,0", "--clipboard-text"},
          "表が読み込まれていません！"},
         {{"--new", dir + "/missing.csv", out, "--at", "0,0"}, "ファイルの読込でエラーが発生しました。"},
-        {{"--new", dir, out, "--at", "0,0"}, "ファイルの読込でエラーが発生しました。"},
+        {{"--new", dir, out, "--at", "0,0"}, kTableNotAFileMessage},
+        {{"--new", "/dev/null", out, "--at", "0,0"}, kTableNotAFileMessage},
         {{"--new", dir + "/missing.txt", out, "--at", "0,0", "--clipboard-text"},
          "ファイルの読込でエラーが発生しました。"},
         {{"--new", File("big.csv", big), out, "--at", "0,0"}, "表が大きすぎます（100001 セル）。"},
