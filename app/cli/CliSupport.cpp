@@ -18,7 +18,8 @@ std::unique_ptr<CJwwDoc> LoadDrawingOrFail(const std::string& path) {
     LoadOutcome loaded = LoadDrawingFile(path);
     switch (loaded.status) {
         case LoadOutcome::Status::Loaded: return std::move(loaded.doc);
-        case LoadOutcome::Status::FileError: throw CliError{kExitRefused, loaded.message + " (" + path + ")"};
+        case LoadOutcome::Status::FileError:
+            throw CliError{kExitRefused, WriteFailureMessage(loaded.message, path, loaded.reason)};
         case LoadOutcome::Status::TooOld:
         case LoadOutcome::Status::StreamError: break;
     }

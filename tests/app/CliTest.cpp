@@ -1,10 +1,13 @@
 // tolvani-cli as a user runs it: outputs, messages and exit codes.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
 
 #include "app/gen/DrawingGenerator.h"
+#include "model/InputFile.h"
 #include "model/JwwFile.h"
 #include "tests/app/CliRunner.h"
 #include "tests/support/TestSupport.h"
@@ -78,9 +81,11 @@ TEST_F(Cli, RefusedInputExitsOneWithTheMessageAndWritesNothing) {
     const Case cases[] = {
         {{"info", Path("cut.jww")}, Path("cut.jww") + " の末尾以降にアクセスしようとしました。\n"},
         {{"info", Path("old.jww")}, "このファイルは古いバージョンです、Jw_cad で読込みファイルしなおしてください。\n"},
-        {{"dump", Path("none.jww")}, "ローカル読込でエラー！ (" + Path("none.jww") + ")\n"},
+        {{"dump", Path("none.jww")},
+         "ローカル読込でエラー！ (" + Path("none.jww") + ")\n" + std::strerror(ENOENT) + "\n"},
         {{"resave", Path("cut.jww"), Path("out.jww")}, Path("cut.jww") + " の末尾以降にアクセスしようとしました。\n"},
-        {{"info", dir_}, "ローカル読込でエラー！ (" + dir_ + ")\n"},
+        {{"info", dir_}, "ローカル読込でエラー！ (" + dir_ + ")\n" + std::strerror(EISDIR) + "\n"},
+        {{"info", "/dev/null"}, "ローカル読込でエラー！ (/dev/null)\n" + NotRegularFileReason(S_IFCHR) + "\n"},
     };
     for (const auto& c : cases) {
         const auto r = RunCli(c.args);

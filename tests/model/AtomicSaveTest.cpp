@@ -35,6 +35,12 @@ const char* ModeName(TemporaryFileMode mode) {
     return "?";
 }
 
+}  // namespace
+
+void PrintTo(TemporaryFileMode mode, std::ostream* os) { *os << ModeName(mode); }
+
+namespace {
+
 class AtomicSave : public ::testing::TestWithParam<TemporaryFileMode> {
 protected:
     void SetUp() override {
