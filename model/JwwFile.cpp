@@ -1,8 +1,6 @@
 #include "model/JwwFile.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <unistd.h>
@@ -60,9 +58,8 @@ LoadOutcome LoadDrawingFile(const std::string& path) {
         out.message = kLocalReadErrorMessage;
         out.reason = e.SystemReason();
         out.detail = out.reason.empty() ? path : path + "\n" + out.reason;
-        // A file that broke off while it was read gives nothing of itself.
-        out.doc = std::make_unique<CJwwDoc>();
-        out.doc->header.SetNewDrawingDefaults();
+        // A file that broke off while it was read gives no element.
+        out.doc->Clear();
     } catch (const JwwStreamError& e) {
         out.status = LoadOutcome::Status::StreamError;
         out.message = e.UserMessage(path);

@@ -63,7 +63,9 @@ struct SaveOutcome {
     // The user's message (UTF-8) for anything but Saved: kLocalWriteErrorMessage
     // or the stream error's message with the path.
     std::string message;
-    // The system's reason where there is one (strerror), else empty.
+    // The system's reason where there is one (strerror), or why the save
+    // refused on its own (a link in a shared folder, bytes after the drawing
+    // whose file changed since it was read), else empty.
     std::string detail;
 
     bool ok() const { return status == Status::Saved; }
@@ -75,8 +77,9 @@ SaveOutcome SaveDrawingFile(const std::string& path, CJwwDoc& doc);
 
 // The raising forms under the two above. LoadJwwFile clears the drawing and
 // loads into it, keeping the header's earlier values where the file carries
-// none; it raises JwwFileError when the file cannot be opened, and the
-// stream errors of the load. SaveJwwFile raises JwwFileError when the file
+// none; it raises JwwFileError when the file cannot be opened or read
+// (JwwNotRegularFileError for what is not a regular file), and the stream
+// errors of the load. SaveJwwFile raises JwwFileError when the file
 // cannot be written, and the stream errors of the save.
 CJwwDoc::LoadResult LoadJwwFile(const std::string& path, CJwwDoc& doc);
 void SaveJwwFile(const std::string& path, CJwwDoc& doc);
