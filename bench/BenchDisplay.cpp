@@ -13,7 +13,7 @@
 #include <map>
 #include <thread>
 
-#include "app/gen/DrawingGenerator.h"
+#include "model/DrawingGenerator.h"
 #include "display/DrawDocument.h"
 #include "display/RecordingCanvas.h"
 #include "display/qt/ImageDraw.h"

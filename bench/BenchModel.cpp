@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/gen/DrawingGenerator.h"
+#include "model/DrawingGenerator.h"
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
 

@@ -17,16 +17,17 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/CMainFrame.h"
-#include "app/CTolvaniDoc.h"
-#include "app/gen/DrawingGenerator.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "model/DrawingGenerator.h"
 #include "model/JwwFile.h"
 
 using namespace tolvani;
+using namespace tolvani::viewer;
 
 namespace {
 
-class SilentPrompts : public CUiPrompts {
+class SilentPrompts : public UiPrompts {
 public:
     QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
         SaveJwwFile(path.toStdString(), doc);
     }
 
-    CMemorySettingsStore store;
+    settings::MemorySettingsStore store;
     SilentPrompts prompts;
     CTolvaniDoc doc(store, false);
     CMainFrame frame(doc, prompts);
@@ -107,7 +108,7 @@ int main(int argc, char** argv) {
     const double firstMs = open.nsecsElapsed() / 1e6;
     const double firstGap = std::max(loadGap, gap);
     const double fromMainMs = sinceMain.nsecsElapsed() / 1e6;
-    if (fromFile) elements = static_cast<long>(doc.rules().drawing().mainList.size());
+    if (fromFile) elements = static_cast<long>(doc.core().drawing().mainList.size());
 
     std::vector<double> stepMs;
     double stepGap = 0;

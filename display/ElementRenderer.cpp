@@ -57,7 +57,7 @@ Color ScreenColor(const CJwwHeader& header, int n) {
 
 bool LayerVisible(const CJwwHeader& header, int group, int layer) {
     if (group < 0 || group >= kLayerGroups || layer < 0 || layer >= kLayers) return false;
-    const CLayerGroup& g = header.groups[group];
+    const LayerGroup& g = header.groups[group];
     return g.state != kHidden && g.layerState[layer] != kHidden;
 }
 
@@ -80,7 +80,7 @@ bool Visible(const RenderState& rs, const CData& e, const InsertionContext* ctx)
 
 bool OwnLayerDisplayOnly(const CJwwHeader& h, const CData& e) {
     if (e.layerGroup >= kLayerGroups || e.layer >= kLayers) return false;
-    const CLayerGroup& g = h.groups[e.layerGroup];
+    const LayerGroup& g = h.groups[e.layerGroup];
     return g.state == kShown || g.layerState[e.layer] == kShown;
 }
 
@@ -118,14 +118,29 @@ PenStyle StyleOfLineType(int t) {
 
 double TiltThrough(const InsertionContext* ctx, double tilt) { return ctx ? ComposeAngle(*ctx, tilt) : tilt; }
 
+}  // namespace
+
+bool IsRandomLineType(int lineType) { return lineType >= 11 && lineType <= 15; }
+
+int RandomLineWidth(const CJwwHeader& header, const CDataSen& line) {
+    return line.color < kColorEntries ? static_cast<int>(std::min<uint32_t>(header.colorWidth[line.color], 1000)) : 1;
+}
+
+bool IsCurvedSolid(const CDataSolid& solid) {
+    const int t = solid.lineType;
+    return t == 101 || t == 105 || t == 106 || t == 111;
+}
+
+namespace {
+
 void DrawLine(RenderState& rs, const CDataSen& e, const InsertionContext* ctx) {
     if (!Visible(rs, e, ctx)) return;
     const Placed a = Place(ctx, e.start.x, e.start.y), b = Place(ctx, e.end.x, e.end.y);
     const Color c = LineColor(rs, e, ctx);
     const CJwwScreen& s = rs.screen;
     const CJwwHeader& h = rs.doc.header;
-    if (e.lineType >= 11 && e.lineType <= 15) {
-        const int width = e.color < kColorEntries ? static_cast<int>(std::min<uint32_t>(h.colorWidth[e.color], 1000)) : 1;
+    if (IsRandomLineType(e.lineType)) {
+        const int width = RandomLineWidth(h, e);
         const double pitch = h.linePitch[e.lineType];
         const double offset = static_cast<double>(h.lineDots[e.lineType]) + width;
         const double x1 = Round((a.x - s.left) * s.scaleX), y1 = (s.top - a.y) * s.scaleY;
@@ -199,7 +214,7 @@ void DrawSolid(RenderState& rs, const CDataSolid& e, const InsertionContext* ctx
     rs.UseBrush(Brush::Solid(c));
     auto& buf = rs.screen.drawingPoints;
     const int t = e.lineType;
-    if (t == 101 || t == 105 || t == 106 || t == 111) {
+    if (IsCurvedSolid(e)) {
         const Placed ce = Place(ctx, e.corner[0].x, e.corner[0].y);
         const double R = e.corner[1].x, f = e.corner[1].y;
         const double tilt = TiltThrough(ctx, e.corner[2].x);
@@ -349,11 +364,8 @@ const RenderState::DefinitionReach& ReachOf(RenderState& rs, const CDataList* de
     auto line = [&](const CDataSen& e) {
         grow(own, Length(e.start.x, e.start.y));
         grow(own, Length(e.end.x, e.end.y));
-        if (e.lineType >= 11 && e.lineType <= 15) {
-            const int width =
-                e.color < kColorEntries ? static_cast<int>(std::min<uint32_t>(h.colorWidth[e.color], 1000)) : 1;
-            grow(device, static_cast<double>(h.lineDots[e.lineType]) + width);
-        }
+        if (IsRandomLineType(e.lineType))
+            grow(device, static_cast<double>(h.lineDots[e.lineType]) + RandomLineWidth(h, e));
     };
     auto textReach = [&](const CDataMoji& e) {
         text = true;
@@ -378,8 +390,7 @@ const RenderState::DefinitionReach& ReachOf(RenderState& rs, const CDataList* de
         case ElementKind::Moji: textReach(static_cast<const CDataMoji&>(e)); break;
         case ElementKind::Solid: {
             const auto& so = static_cast<const CDataSolid&>(e);
-            const int t = so.lineType;
-            if (t == 101 || t == 105 || t == 106 || t == 111) {
+            if (IsCurvedSolid(so)) {
                 ok = false;
                 break;
             }

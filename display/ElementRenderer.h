@@ -102,6 +102,18 @@ void DrawElements(RenderState& rs, const ElementList& list, const InsertionConte
 int DrawFlattenedCurve(RenderState& rs, double cx, double cy, double rx, double ry, double start, double sweep,
                        double tilt);
 
+// Line types 11 to 15 draw a line as a zigzag ("random line") of the
+// type's pattern, with a pen as wide as its colour's line width.
+bool IsRandomLineType(int lineType);
+// The pen width of such a line, in device units (1 for colours outside
+// the table).
+int RandomLineWidth(const CJwwHeader& header, const CDataSen& line);
+
+// Solids of these line types are curved (a filled circle, ring, sector or
+// a curve as a line): their corners hold a centre, radius and angles, not
+// points.
+bool IsCurvedSolid(const CDataSolid& solid);
+
 // Zigzag line between two device points (x rounded, y unrounded).
 void DrawRandomLine(Canvas& canvas, uint32_t bits, double x1, double y1, double x2, double y2, double pitch,
                     double offset);

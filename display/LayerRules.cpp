@@ -35,7 +35,7 @@ std::string LayerRules::ScaleText(double a) {
 void LayerRules::CopyIn(const CJwwDoc& doc) {
     const CJwwHeader& h = doc.header;
     for (int g = 0; g < kLayerGroups; ++g) {
-        const CLayerGroup& grp = h.groups[g];
+        const LayerGroup& grp = h.groups[g];
         groupName_[g] = grp.name;
         groupState_[g] = grp.state;
         groupWriteLayer_[g] = grp.writeLayer;
@@ -58,7 +58,7 @@ bool LayerRules::CopyOut(CJwwDoc& doc) const {
     bool changed = h.writeLayerGroup != writeLayerGroup_;
     h.writeLayerGroup = writeLayerGroup_;
     for (int g = 0; g < kLayerGroups; ++g) {
-        CLayerGroup& grp = h.groups[g];
+        LayerGroup& grp = h.groups[g];
         changed = changed || grp.state != groupState_[g] || grp.writeLayer != groupWriteLayer_[g];
         grp.state = groupState_[g];
         grp.writeLayer = groupWriteLayer_[g];

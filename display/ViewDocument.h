@@ -20,9 +20,9 @@ struct DeviceResolution {
     DeviceSize ToDevice(DeviceSize himetric) const;
 };
 
-class CViewObserver {
+class ViewObserver {
 public:
-    virtual ~CViewObserver() = default;
+    virtual ~ViewObserver() = default;
     // The document or its view state changed: redraw.
     virtual void OnUpdate() = 0;
     // The drawing is about to change: stop reading it, and return only when
@@ -30,9 +30,9 @@ public:
     virtual void StopDrawing() = 0;
 };
 
-class CViewDocument {
+class ViewDocument {
 public:
-    virtual ~CViewDocument() = default;
+    virtual ~ViewDocument() = default;
 
     // The drawing, shared so that a draw running on a worker keeps it alive
     // while the document moves on to another one.
@@ -50,8 +50,8 @@ public:
     // A view finished drawing the drawing it was given.
     virtual void DrawFinished(const CJwwDoc& drawn, const DrawReport& report) = 0;
 
-    virtual void AddView(CViewObserver* view) = 0;
-    virtual void RemoveView(CViewObserver* view) = 0;
+    virtual void AddView(ViewObserver* view) = 0;
+    virtual void RemoveView(ViewObserver* view) = 0;
 };
 
 }  // namespace tolvani::display

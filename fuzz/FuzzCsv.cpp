@@ -39,7 +39,7 @@ void InsertAndUndo(CCsvDoc& table, uint8_t flags) {
     CJwwDoc doc;
     doc.header.SetNewDrawingDefaults();
     doc.header.writeLayerGroup = flags & 0x0F;
-    CTableOptions o;
+    TableOptions o;
     o.cellBlock = flags & 0x10;
     o.cellLayer = flags & 0x20;
     o.cellTextType = 1 + flags % 10;
@@ -47,7 +47,7 @@ void InsertAndUndo(CCsvDoc& table, uint8_t flags) {
     if (!IsTableBlockNameFree(doc, o)) return;
     const std::size_t n = static_cast<std::size_t>(table.rowCount), m = static_cast<std::size_t>(table.columnCount);
     MeasureTable(table, doc, o);
-    CTableUndo undo;
+    TableUndo undo;
     Check(PlaceTable(doc, table, o, -20.5, 10.25, undo));
     Check(table.empty());
     const std::size_t expected = n * m + n + m + 2;

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/object/CompoundFile.h"
-#include "app/object/NativeData.h"
-#include "app/object/ObjectData.h"
+#include "object/CompoundFile.h"
+#include "object/NativeData.h"
+#include "object/ObjectData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tolvani;

@@ -75,7 +75,7 @@ void CJwwHeader::SetNewDrawingDefaults() {
     paperSize = 4;
     writeLayerGroup = 0;
     for (int g = 0; g < kLayerGroups; ++g) {
-        CLayerGroup& grp = groups[g];
+        LayerGroup& grp = groups[g];
         grp.state = g == 0 ? kWrite : kEditable;
         grp.writeLayer = 15;
         grp.scale = 1.0;

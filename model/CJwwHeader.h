@@ -22,7 +22,7 @@ inline constexpr int kDashDefinitions = 20;
 // Layer and layer group states.
 enum LayerState : uint32_t { kHidden = 0, kShown = 1, kEditable = 2, kWrite = 3 };
 
-struct CLayerGroup {
+struct LayerGroup {
     uint32_t state = 0;
     uint32_t writeLayer = 0;
     double scale = 0;  // denominator n of 1/n
@@ -34,7 +34,7 @@ struct CLayerGroup {
 };
 
 // One line-type dash definition (held only, never stored).
-struct CDashDefinition {
+struct DashDefinition {
     std::string name;  // code page 932
     int segmentCount = 0;
     int segments[64] = {};
@@ -62,7 +62,7 @@ public:
     JwwString memo;
     uint32_t paperSize = 0;
     uint32_t writeLayerGroup = 0;
-    CLayerGroup groups[kLayerGroups];
+    LayerGroup groups[kLayerGroups];
 
     // The four points of the record (read, always written as zeros).
     struct {
@@ -129,7 +129,7 @@ public:
     uint32_t setting49 = 0;
     double settings50[6] = {};
 
-    CDashDefinition dashes[kDashDefinitions];
+    DashDefinition dashes[kDashDefinitions];
 };
 
 }  // namespace tolvani

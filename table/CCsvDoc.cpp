@@ -27,7 +27,7 @@ public:
     explicit RowCollector(std::vector<CCsvDoc::Row>& rows) : rows_(rows) {}
 
     // Reads every record of the table.
-    void ReadAll(CTableRecordReader& reader) {
+    void ReadAll(TableRecordReader& reader) {
         TableRecord record;
         while (reader.Next(Wanted(), record)) Add(record);
     }
@@ -127,7 +127,7 @@ void CCsvDoc::Clear() {
     std::vector<std::vector<CELL_INFO>>().swap(cells);
     rowCount = 0;
     columnCount = 0;
-    measure = CTableMeasure();
+    measure = TableMeasure();
 }
 
 TableReadResult CCsvDoc::ReadCsvFile(const std::string& path) {
@@ -161,11 +161,11 @@ TableReadResult CCsvDoc::ReadCsvBytes(std::string_view bytes) {
 }
 
 void CCsvDoc::ReadCsvText(std::string_view text, TableReadResult& result) {
-    CTableRecordReader reader(text, TableTextKind::Csv);
+    TableRecordReader reader(text, TableTextKind::Csv);
     Collect(reader, result);
 }
 
-void CCsvDoc::Collect(CTableRecordReader& reader, TableReadResult& result) {
+void CCsvDoc::Collect(TableRecordReader& reader, TableReadResult& result) {
     RowCollector collector(rows);
     collector.ReadAll(reader);
     result.cellCount = collector.cells();
@@ -178,7 +178,7 @@ void CCsvDoc::Collect(CTableRecordReader& reader, TableReadResult& result) {
     BuildCells();
 }
 
-TableReadResult CCsvDoc::ReadClipboardTable(CClipboardText& clipboard) {
+TableReadResult CCsvDoc::ReadClipboardTable(ClipboardText& clipboard) {
     Clear();
     std::u16string text;
     if (!clipboard.GetUnicodeText(text)) text.clear();
@@ -191,14 +191,14 @@ TableReadResult CCsvDoc::ReadClipboardText(std::u16string_view unicode) {
     result.encoding = TableEncoding::Utf16LE;
     const std::string text = ConvertUtf16Text(unicode, &result.replaced);
 
-    CTableRecordReader reader(text, TableTextKind::Clipboard);
+    TableRecordReader reader(text, TableTextKind::Clipboard);
     Collect(reader, result);
     return result;
 }
 
 void CCsvDoc::BuildCells() {
     std::vector<std::vector<CELL_INFO>>().swap(cells);
-    measure = CTableMeasure();
+    measure = TableMeasure();
     rowCount = static_cast<int>(rows.size());
     columnCount = rows.empty() ? 0 : static_cast<int>(rows.front().size());
     cells.reserve(rows.size());

@@ -15,7 +15,7 @@
 
 namespace tolvani {
 
-class CTableRecordReader;
+class TableRecordReader;
 
 // What a read gave.
 struct TableReadResult {
@@ -31,9 +31,9 @@ struct TableReadResult {
 
 // The geometry of the measured table, in millimetres, and the options it
 // was measured with.
-struct CTableMeasure {
+struct TableMeasure {
     bool valid = false;
-    CTableOptions options;  // the snapshot used to measure and to build
+    TableOptions options;  // the snapshot used to measure and to build
     double left = 0, right = 0, top = 0, bottom = 0;
     double rowHeight = 0;
     std::vector<double> columnWidths;
@@ -61,7 +61,7 @@ public:
 
     // Reads the tab-separated table on the clipboard, up to its first empty
     // line. A clipboard without text gives an empty table and ok().
-    TableReadResult ReadClipboardTable(CClipboardText& clipboard);
+    TableReadResult ReadClipboardTable(ClipboardText& clipboard);
     TableReadResult ReadClipboardText(std::u16string_view text);
 
     // Rows → cells. The first row fixes the number of columns; fields
@@ -77,14 +77,14 @@ public:
     std::vector<std::vector<CELL_INFO>> cells;
     int rowCount = 0;
     int columnCount = 0;
-    CTableMeasure measure;
+    TableMeasure measure;
 
 private:
     // Records, quotes and fields of a CSV text in code page 932.
     void ReadCsvText(std::string_view text, TableReadResult& result);
     // Takes the reader's records as rows and builds the cells, or refuses
     // a table past the cell limit.
-    void Collect(CTableRecordReader& reader, TableReadResult& result);
+    void Collect(TableRecordReader& reader, TableReadResult& result);
 };
 
 // What reading a table file gave.

@@ -32,7 +32,7 @@ std::string CellOptionRules::LayerLine(int n) {
     return buf;
 }
 
-void CellOptionRules::CopyIn(const CTableOptions& current, const CJwwHeader& header) {
+void CellOptionRules::CopyIn(const TableOptions& current, const CJwwHeader& header) {
     options = current.Sanitized();
     for (int t = 1; t <= kTextTypes; ++t) {
         textWidth[t] = header.textWidth[t];

@@ -32,7 +32,7 @@ public:
 
     // Takes the options (values outside their ranges as their defaults),
     // the text types and the screen colours 0–8.
-    void CopyIn(const CTableOptions& options, const CJwwHeader& header);
+    void CopyIn(const TableOptions& options, const CJwwHeader& header);
 
     // The ten lines of the text type list, 1 to 10.
     std::string TextTypeListLine(int line) const;
@@ -68,7 +68,7 @@ public:
     // shown values were taken into the working copy.
     std::string Confirm(const Shown& shown);
 
-    CTableOptions options;  // the working copy
+    TableOptions options;  // the working copy
     double textWidth[kTextTypes + 1] = {};
     double textHeight[kTextTypes + 1] = {};
     double textSpacing[kTextTypes + 1] = {};

@@ -8,19 +8,19 @@
 
 namespace tolvani {
 
-class CClipboardText {
+class ClipboardText {
 public:
-    virtual ~CClipboardText() = default;
+    virtual ~ClipboardText() = default;
     // The clipboard's whole Unicode text. False when the clipboard offers
     // no Unicode text or cannot be opened.
     virtual bool GetUnicodeText(std::u16string& text) = 0;
 };
 
 // A clipboard that holds a fixed text, or nothing.
-class CFixedClipboardText : public CClipboardText {
+class FixedClipboardText : public ClipboardText {
 public:
-    CFixedClipboardText() = default;
-    explicit CFixedClipboardText(std::u16string text) : text_(std::move(text)), has_(true) {}
+    FixedClipboardText() = default;
+    explicit FixedClipboardText(std::u16string text) : text_(std::move(text)), has_(true) {}
     bool GetUnicodeText(std::u16string& text) override {
         if (!has_) return false;
         text = text_;

@@ -21,7 +21,7 @@ void CsvDlgRules::FileNotChosen() {
     Took(TableReadResult());
 }
 
-void CsvDlgRules::ReadClipboard(CClipboardText& clipboard) { Took(table_.ReadClipboardTable(clipboard)); }
+void CsvDlgRules::ReadClipboard(ClipboardText& clipboard) { Took(table_.ReadClipboardTable(clipboard)); }
 
 std::vector<std::string> CsvDlgRules::Headings() const {
     std::vector<std::string> out;

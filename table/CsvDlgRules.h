@@ -29,7 +29,7 @@ public:
     // read before is gone, as every read empties the table first.
     void FileNotChosen();
     // The button "クリップボード読込".
-    void ReadClipboard(CClipboardText& clipboard);
+    void ReadClipboard(ClipboardText& clipboard);
 
     // The message box a read asks for (UTF-8); empty when it asks none.
     const std::string& readError() const { return readError_; }

@@ -16,8 +16,8 @@ int WriteLayerGroup(const CJwwDoc& doc) {
 
 }  // namespace
 
-CTableLayers ChooseTableLayers(const CJwwDoc& doc, const CTableOptions& options) {
-    CTableLayers layers;
+TableLayers ChooseTableLayers(const CJwwDoc& doc, const TableOptions& options) {
+    TableLayers layers;
     if (options.cellLayer) {
         layers.group = options.layerGroup;
         layers.lineLayer = options.layerLine;
@@ -25,7 +25,7 @@ CTableLayers ChooseTableLayers(const CJwwDoc& doc, const CTableOptions& options)
         return layers;
     }
     layers.group = WriteLayerGroup(doc);
-    const CLayerGroup& group = doc.header.groups[layers.group];
+    const LayerGroup& group = doc.header.groups[layers.group];
     for (int l = 0; l < kLayers; ++l) {
         if (group.layerState[l] == kWrite) {
             layers.lineLayer = layers.textLayer = l;
@@ -35,13 +35,13 @@ CTableLayers ChooseTableLayers(const CJwwDoc& doc, const CTableOptions& options)
     return layers;
 }
 
-bool IsTableBlockNameFree(const CJwwDoc& doc, const CTableOptions& options) {
+bool IsTableBlockNameFree(const CJwwDoc& doc, const TableOptions& options) {
     return !options.cellBlock || !IsBlockNameRegistered(doc, options.blockName);
 }
 
-void MeasureTable(CCsvDoc& table, const CJwwDoc& doc, const CTableOptions& options) {
-    CTableMeasure& m = table.measure;
-    m = CTableMeasure();
+void MeasureTable(CCsvDoc& table, const CJwwDoc& doc, const TableOptions& options) {
+    TableMeasure& m = table.measure;
+    m = TableMeasure();
     m.options = options.Sanitized();
     const int t = m.options.cellTextType;
     const double h = doc.header.textHeight[t];
@@ -75,9 +75,9 @@ void MeasureTable(CCsvDoc& table, const CJwwDoc& doc, const CTableOptions& optio
 
 std::vector<const CData*> BuildTableElements(CJwwDoc& doc, const CCsvDoc& table, double x0, double y0,
                                              bool intoBlock) {
-    const CTableMeasure& m = table.measure;
-    const CTableOptions& o = m.options;
-    const CTableLayers layers = ChooseTableLayers(doc, o);
+    const TableMeasure& m = table.measure;
+    const TableOptions& o = m.options;
+    const TableLayers layers = ChooseTableLayers(doc, o);
     const int n = table.rowCount;
     const int cols = table.columnCount;
     const double h = m.rowHeight;
@@ -127,7 +127,7 @@ std::vector<const CData*> BuildTableElements(CJwwDoc& doc, const CCsvDoc& table,
     return added;
 }
 
-bool PlaceTable(CJwwDoc& doc, CCsvDoc& table, const CTableOptions& current, double x, double y, CTableUndo& undo) {
+bool PlaceTable(CJwwDoc& doc, CCsvDoc& table, const TableOptions& current, double x, double y, TableUndo& undo) {
     if (!table.measure.valid || table.rowCount == 0 || table.cells.size() != static_cast<std::size_t>(table.rowCount) ||
         table.measure.columnWidths.size() != static_cast<std::size_t>(table.columnCount))
         return false;

@@ -16,7 +16,7 @@ namespace tolvani {
 inline constexpr const char* kTableFontName = "\x82\x6c\x82\x72\x81\x40\x83\x53\x83\x56\x83\x62\x83\x4e";
 
 // The layer group and the layers the table's elements go to.
-struct CTableLayers {
+struct TableLayers {
     int group = 0;
     int lineLayer = 0;
     int textLayer = 0;
@@ -25,18 +25,18 @@ struct CTableLayers {
 // With cellLayer set, the three layer options. Otherwise the drawing's
 // write layer group and, for lines and texts alike, its first layer in the
 // write state (layer 0 when it has none).
-CTableLayers ChooseTableLayers(const CJwwDoc& doc, const CTableOptions& options);
+TableLayers ChooseTableLayers(const CJwwDoc& doc, const TableOptions& options);
 
 // False when the table is to become a block figure and a definition of the
 // drawing already shows the block name; the caller then shows
 // kBlockNameTakenMessage. A table that becomes no block passes whatever
 // the name is.
-bool IsTableBlockNameFree(const CJwwDoc& doc, const CTableOptions& options);
+bool IsTableBlockNameFree(const CJwwDoc& doc, const TableOptions& options);
 
 // Takes a snapshot of the options into the table source and measures the
 // table with the drawing's text type: margins, row height, column widths,
 // total size and every cell's text length.
-void MeasureTable(CCsvDoc& table, const CJwwDoc& doc, const CTableOptions& options);
+void MeasureTable(CCsvDoc& table, const CJwwDoc& doc, const TableOptions& options);
 
 // Adds the measured table's elements with its top-left corner at (x0, y0):
 // the texts row by row, then the horizontal lines from the top, then the
@@ -51,6 +51,6 @@ std::vector<const CData*> BuildTableElements(CJwwDoc& doc, const CCsvDoc& table,
 // straight into the main element list. Records the insertion in `undo`,
 // empties the table source and recounts the layer elements. Returns false,
 // changing nothing, when the table is empty or was not measured.
-bool PlaceTable(CJwwDoc& doc, CCsvDoc& table, const CTableOptions& current, double x, double y, CTableUndo& undo);
+bool PlaceTable(CJwwDoc& doc, CCsvDoc& table, const TableOptions& current, double x, double y, TableUndo& undo);
 
 }  // namespace tolvani

@@ -15,7 +15,7 @@ std::string CheckTableBlockName(const std::string& utf8, std::string& cp932) {
     return "";
 }
 
-std::string CheckTableInsertion(const CJwwDoc& doc, const CCsvDoc& table, const CTableOptions& options) {
+std::string CheckTableInsertion(const CJwwDoc& doc, const CCsvDoc& table, const TableOptions& options) {
     if (table.empty()) return kTableNotReadMessage;
     if (!IsTableBlockNameFree(doc, options)) return kBlockNameTakenMessage;
     return "";

@@ -19,6 +19,6 @@ std::string CheckTableBlockName(const std::string& utf8, std::string& cp932);
 // Before a table is inserted: the table source holds a row
 // (kTableNotReadMessage), and a table that becomes a block figure does not
 // take a name already registered in the drawing (kBlockNameTakenMessage).
-std::string CheckTableInsertion(const CJwwDoc& doc, const CCsvDoc& table, const CTableOptions& options);
+std::string CheckTableInsertion(const CJwwDoc& doc, const CCsvDoc& table, const TableOptions& options);
 
 }  // namespace tolvani

@@ -6,15 +6,15 @@
 
 namespace tolvani {
 
-std::string TableCommands::Measure(const CTableOptions& confirmed, const CJwwDoc& doc) {
+std::string TableCommands::Measure(const TableOptions& confirmed, const CJwwDoc& doc) {
     options = confirmed;
-    table.measure = CTableMeasure();
+    table.measure = TableMeasure();
     std::string refusal = CheckTableInsertion(doc, table, options);
     if (refusal.empty()) MeasureTable(table, doc, options);
     return refusal;
 }
 
-const char* TableCommands::TakeOptions(const CTableOptions& confirmed, const CJwwDoc& doc) {
+const char* TableCommands::TakeOptions(const TableOptions& confirmed, const CJwwDoc& doc) {
     options = confirmed;
     return IsTableBlockNameFree(doc, options) ? nullptr : kBlockNameTakenMessage;
 }

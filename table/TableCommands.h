@@ -26,10 +26,10 @@ public:
     // options and measures the table. Returns the message to show (UTF-8)
     // when there is no table or when a table that is to become a block
     // names a block the drawing already has; nothing is measured then.
-    std::string Measure(const CTableOptions& confirmed, const CJwwDoc& doc);
+    std::string Measure(const TableOptions& confirmed, const CJwwDoc& doc);
     // The options command after OK: takes the options; returns the message
     // to show when the block name is taken (the options stay taken).
-    const char* TakeOptions(const CTableOptions& confirmed, const CJwwDoc& doc);
+    const char* TakeOptions(const TableOptions& confirmed, const CJwwDoc& doc);
 
     // True while a measured table waits to be placed.
     bool Measured() const { return table.measure.valid && !table.empty(); }
@@ -46,8 +46,8 @@ public:
     bool Undo(CJwwDoc& doc) { return undo.Undo(doc); }
 
     CCsvDoc table;
-    CTableOptions options;
-    CTableUndo undo;
+    TableOptions options;
+    TableUndo undo;
 };
 
 }  // namespace tolvani

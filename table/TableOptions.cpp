@@ -10,9 +10,9 @@ void Keep(int& value, int lo, int hi, int fallback) {
 
 }  // namespace
 
-CTableOptions CTableOptions::Sanitized() const {
-    const CTableOptions d;
-    CTableOptions o = *this;
+TableOptions TableOptions::Sanitized() const {
+    const TableOptions d;
+    TableOptions o = *this;
     Keep(o.cellLeft, 0, 50, d.cellLeft);
     Keep(o.cellRight, 0, 50, d.cellRight);
     Keep(o.cellTop, 0, 50, d.cellTop);

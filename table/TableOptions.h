@@ -7,7 +7,7 @@
 
 namespace tolvani {
 
-struct CTableOptions {
+struct TableOptions {
     int cellLeft = 10;    // cell margins, tenths of a millimetre (0–50)
     int cellRight = 10;
     int cellTop = 8;
@@ -25,7 +25,7 @@ struct CTableOptions {
     // The same options with every value that lies outside its range
     // replaced by its default. Stored settings are not range-checked when
     // read, and the builder indexes tables by some of them.
-    CTableOptions Sanitized() const;
+    TableOptions Sanitized() const;
 };
 
 }  // namespace tolvani

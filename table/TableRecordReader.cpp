@@ -7,21 +7,21 @@
 
 namespace tolvani {
 
-CTableRecordReader::CTableRecordReader(std::string_view text, TableTextKind kind)
+TableRecordReader::TableRecordReader(std::string_view text, TableTextKind kind)
     : text_(text), kind_(kind), separator_(kind == TableTextKind::Csv ? ',' : '\t') {}
 
-bool CTableRecordReader::IsLineEnd(std::size_t i) const {
+bool TableRecordReader::IsLineEnd(std::size_t i) const {
     return i < text_.size() &&
            (text_[i] == '\n' || (text_[i] == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n'));
 }
 
-std::size_t CTableRecordReader::LineEndLength(std::size_t i) const { return text_[i] == '\r' ? 2 : 1; }
+std::size_t TableRecordReader::LineEndLength(std::size_t i) const { return text_[i] == '\r' ? 2 : 1; }
 
-std::size_t CTableRecordReader::CharLength(std::size_t i) const {
+std::size_t TableRecordReader::CharLength(std::size_t i) const {
     return IsCp932LeadByte(static_cast<uint8_t>(text_[i])) && i + 1 < text_.size() && !IsLineEnd(i + 1) ? 2 : 1;
 }
 
-CTableRecordReader::Step CTableRecordReader::QuotedStep(std::size_t i, std::size_t& next) const {
+TableRecordReader::Step TableRecordReader::QuotedStep(std::size_t i, std::size_t& next) const {
     const std::size_t n = text_.size();
     if (text_[i] == '"') {
         next = i + 1;
@@ -44,7 +44,7 @@ CTableRecordReader::Step CTableRecordReader::QuotedStep(std::size_t i, std::size
     return Step::Text;
 }
 
-std::size_t CTableRecordReader::ScanQuoted(std::size_t open, std::string* out) {
+std::size_t TableRecordReader::ScanQuoted(std::size_t open, std::string* out) {
     const std::size_t n = text_.size();
     std::size_t i = open + 1;
     while (i < n && (unclosed_.empty() || !unclosed_[i])) {
@@ -72,18 +72,18 @@ std::size_t CTableRecordReader::ScanQuoted(std::size_t open, std::string* out) {
     return std::string_view::npos;
 }
 
-std::size_t CTableRecordReader::UnquotedEnd(std::size_t i) const {
+std::size_t TableRecordReader::UnquotedEnd(std::size_t i) const {
     while (i < text_.size() && text_[i] != separator_ && !IsLineEnd(i)) i += CharLength(i);
     return i;
 }
 
-std::size_t CTableRecordReader::LineContentEnd(std::size_t i, std::size_t& next) const {
+std::size_t TableRecordReader::LineContentEnd(std::size_t i, std::size_t& next) const {
     while (i < text_.size() && !IsLineEnd(i)) ++i;
     next = i < text_.size() ? i + LineEndLength(i) : i;
     return i;
 }
 
-std::string CTableRecordReader::Plain(std::string_view raw) const {
+std::string TableRecordReader::Plain(std::string_view raw) const {
     if (kind_ == TableTextKind::Csv) return RemoveQuotes(raw);
     std::string out;
     out.reserve(raw.size());
@@ -92,12 +92,12 @@ std::string CTableRecordReader::Plain(std::string_view raw) const {
     return out;
 }
 
-void CTableRecordReader::Store(TableRecord& record, std::size_t maxFields, std::string&& field) const {
+void TableRecordReader::Store(TableRecord& record, std::size_t maxFields, std::string&& field) const {
     ++record.fieldCount;
     if (record.fields.size() < maxFields) record.fields.push_back(std::move(field));
 }
 
-bool CTableRecordReader::Next(std::size_t maxFields, TableRecord& record) {
+bool TableRecordReader::Next(std::size_t maxFields, TableRecord& record) {
     record.fields.clear();
     record.fieldCount = 0;
     const std::size_t n = text_.size();

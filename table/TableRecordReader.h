@@ -34,9 +34,9 @@ struct TableRecord {
     std::size_t fieldCount = 0;       // every field of the record
 };
 
-class CTableRecordReader {
+class TableRecordReader {
 public:
-    CTableRecordReader(std::string_view text, TableTextKind kind);
+    TableRecordReader(std::string_view text, TableTextKind kind);
 
     // Reads the next record, storing at most maxFields of its fields.
     // False, with the record empty, at the end of the table.

@@ -6,11 +6,11 @@
 
 namespace tolvani {
 
-bool CTableUndo::Available(const CJwwDoc& doc) const {
+bool TableUndo::Available(const CJwwDoc& doc) const {
     return kind_ != Kind::None && doc_ == &doc && generation_ == doc.contentGeneration;
 }
 
-void CTableUndo::Drop() {
+void TableUndo::Drop() {
     kind_ = Kind::None;
     doc_ = nullptr;
     generation_ = 0;
@@ -19,7 +19,7 @@ void CTableUndo::Drop() {
     insertion_ = nullptr;
 }
 
-void CTableUndo::RecordElements(const CJwwDoc& doc, std::vector<const CData*> added) {
+void TableUndo::RecordElements(const CJwwDoc& doc, std::vector<const CData*> added) {
     Drop();
     kind_ = Kind::Elements;
     doc_ = &doc;
@@ -27,7 +27,7 @@ void CTableUndo::RecordElements(const CJwwDoc& doc, std::vector<const CData*> ad
     elements_ = std::move(added);
 }
 
-void CTableUndo::RecordBlock(const CJwwDoc& doc, const CDataList* definition, const CData* insertion) {
+void TableUndo::RecordBlock(const CJwwDoc& doc, const CDataList* definition, const CData* insertion) {
     Drop();
     kind_ = Kind::Block;
     doc_ = &doc;
@@ -36,7 +36,7 @@ void CTableUndo::RecordBlock(const CJwwDoc& doc, const CDataList* definition, co
     insertion_ = insertion;
 }
 
-bool CTableUndo::Undo(CJwwDoc& doc) {
+bool TableUndo::Undo(CJwwDoc& doc) {
     if (!Available(doc)) return false;
     const Kind kind = kind_;
 

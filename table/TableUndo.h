@@ -14,7 +14,7 @@
 
 namespace tolvani {
 
-class CTableUndo {
+class TableUndo {
 public:
     // True when the last insertion into this drawing can be undone.
     bool Available(const CJwwDoc& doc) const;

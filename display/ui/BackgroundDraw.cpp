@@ -2,9 +2,9 @@
 
 namespace tolvani::display {
 
-CBackgroundDraw::CBackgroundDraw(Done done) : done_(std::move(done)), worker_([this] { Run(); }) {}
+BackgroundDraw::BackgroundDraw(Done done) : done_(std::move(done)), worker_([this] { Run(); }) {}
 
-CBackgroundDraw::~CBackgroundDraw() {
+BackgroundDraw::~BackgroundDraw() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         quit_ = true;
@@ -15,7 +15,7 @@ CBackgroundDraw::~CBackgroundDraw() {
     worker_.join();
 }
 
-uint64_t CBackgroundDraw::Start(ViewPictureJob job) {
+uint64_t BackgroundDraw::Start(ViewPictureJob job) {
     uint64_t request;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -28,19 +28,19 @@ uint64_t CBackgroundDraw::Start(ViewPictureJob job) {
     return request;
 }
 
-void CBackgroundDraw::Stop() {
+void BackgroundDraw::Stop() {
     std::unique_lock<std::mutex> lock(mutex_);
     waiting_.reset();
     if (cancelRunning_) cancelRunning_->store(true);
     idle_.wait(lock, [this] { return !running_; });
 }
 
-bool CBackgroundDraw::Busy() const {
+bool BackgroundDraw::Busy() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return running_ || waiting_.has_value();
 }
 
-void CBackgroundDraw::Run() {
+void BackgroundDraw::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return quit_ || waiting_.has_value(); });

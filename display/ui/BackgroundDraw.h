@@ -17,16 +17,16 @@
 
 namespace tolvani::display {
 
-class CBackgroundDraw {
+class BackgroundDraw {
 public:
     // Receives each finished, not cancelled picture with the number its
     // request got; called on the worker thread.
     using Done = std::function<void(uint64_t request, ViewPicture&& picture)>;
 
-    explicit CBackgroundDraw(Done done);
-    ~CBackgroundDraw();
-    CBackgroundDraw(const CBackgroundDraw&) = delete;
-    CBackgroundDraw& operator=(const CBackgroundDraw&) = delete;
+    explicit BackgroundDraw(Done done);
+    ~BackgroundDraw();
+    BackgroundDraw(const BackgroundDraw&) = delete;
+    BackgroundDraw& operator=(const BackgroundDraw&) = delete;
 
     // Queues a draw; returns its request number (increasing).
     uint64_t Start(ViewPictureJob job);

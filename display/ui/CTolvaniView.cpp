@@ -23,7 +23,7 @@ CTolvaniView::CTolvaniView(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    drawer_ = std::make_unique<CBackgroundDraw>([this](uint64_t request, ViewPicture&& picture) {
+    drawer_ = std::make_unique<BackgroundDraw>([this](uint64_t request, ViewPicture&& picture) {
         auto shared = std::make_shared<ViewPicture>(std::move(picture));
         QMetaObject::invokeMethod(
             this, [this, request, shared] { TakePicture(request, std::move(*shared)); }, Qt::QueuedConnection);
@@ -38,7 +38,7 @@ CTolvaniView::~CTolvaniView() {
 double CTolvaniView::dpiX() const { return logicalDpiX(); }
 double CTolvaniView::dpiY() const { return logicalDpiY(); }
 
-void CTolvaniView::SetDocument(CViewDocument* doc) {
+void CTolvaniView::SetDocument(ViewDocument* doc) {
     if (doc_ == doc) return;
     drawer_->Stop();
     if (doc_) doc_->RemoveView(this);
@@ -71,7 +71,7 @@ void CTolvaniView::showEvent(QShowEvent* event) {
     if (doc_ && setUpPending_) FirstSetUp();
 }
 
-void CTolvaniView::SetMouseMode(CViewMouseMode* mode) {
+void CTolvaniView::SetMouseMode(ViewMouseMode* mode) {
     mouseMode_ = mode;
     update();
 }

@@ -16,10 +16,10 @@
 
 namespace tolvani::display {
 
-class CBackgroundDraw;
+class BackgroundDraw;
 struct ViewPicture;
 
-class CTolvaniView : public QWidget, public CViewObserver {
+class CTolvaniView : public QWidget, public ViewObserver {
     Q_OBJECT
 public:
     enum Pane { kSizePane = 1, kCursorPane = 2, kLayerPane = 3 };
@@ -29,13 +29,13 @@ public:
 
     // Attaches the view to its document (null detaches); the first set-up
     // of a stand-alone view fits the paper.
-    void SetDocument(CViewDocument* doc);
-    CViewDocument* document() const { return doc_; }
+    void SetDocument(ViewDocument* doc);
+    ViewDocument* document() const { return doc_; }
 
     // The mode that takes the mouse (not owned; null for none). The view
     // repaints its overlay when it changes.
-    void SetMouseMode(CViewMouseMode* mode);
-    CViewMouseMode* mouseMode() const { return mouseMode_; }
+    void SetMouseMode(ViewMouseMode* mode);
+    ViewMouseMode* mouseMode() const { return mouseMode_; }
     // Repaints the overlays over the cached picture without redrawing.
     void RefreshOverlay() { update(); }
 
@@ -52,7 +52,7 @@ public:
     double dpiX() const;
     double dpiY() const;
 
-    // CViewObserver
+    // ViewObserver
     void OnUpdate() override;
     void StopDrawing() override;
 
@@ -82,9 +82,9 @@ private:
     void ShowLayerPane();
     void FirstSetUp();
 
-    CViewDocument* doc_ = nullptr;
-    CViewMouseMode* mouseMode_ = nullptr;
-    std::unique_ptr<CBackgroundDraw> drawer_;
+    ViewDocument* doc_ = nullptr;
+    ViewMouseMode* mouseMode_ = nullptr;
+    std::unique_ptr<BackgroundDraw> drawer_;
     QImage picture_;
     uint64_t wantedRequest_ = 0;
     // The first set-up waits until the view has its size on screen.

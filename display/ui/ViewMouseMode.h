@@ -10,9 +10,9 @@
 
 namespace tolvani::display {
 
-class CViewMouseMode {
+class ViewMouseMode {
 public:
-    virtual ~CViewMouseMode() = default;
+    virtual ~ViewMouseMode() = default;
 
     // The placement steps: every left press without Alt, every move and
     // every left release, with the point in drawing millimetres (as the

@@ -28,7 +28,7 @@ QComboBox* List(QWidget* parent, const char* name) {
 
 }  // namespace
 
-CCellOption::CCellOption(CTableDialogPrompts prompts, QWidget* parent) : QDialog(parent), prompts_(std::move(prompts)) {
+CCellOption::CCellOption(TableDialogPrompts prompts, QWidget* parent) : QDialog(parent), prompts_(std::move(prompts)) {
     setWindowTitle(QString::fromUtf8(CellOptionRules::kTitle));
     setObjectName(QStringLiteral("CCellOption"));
 
@@ -140,7 +140,7 @@ CCellOption::CCellOption(CTableDialogPrompts prompts, QWidget* parent) : QDialog
     connect(blockCheck_, &QCheckBox::toggled, this, [this](bool on) { blockName_->setReadOnly(!on); });
 }
 
-int CCellOption::Open(const CTableOptions& current, const CJwwHeader& header) {
+int CCellOption::Open(const TableOptions& current, const CJwwHeader& header) {
     rules_.CopyIn(current, header);
     for (int t = 0; t < kTextTypes; ++t) textType_->setItemText(t, Q(rules_.TextTypeListLine(t)));
     const CellOptionRules::Shown shown = rules_.Opening();

@@ -18,13 +18,13 @@ namespace tolvani {
 class CCellOption : public QDialog {
     Q_OBJECT
 public:
-    explicit CCellOption(CTableDialogPrompts prompts, QWidget* parent = nullptr);
+    explicit CCellOption(TableDialogPrompts prompts, QWidget* parent = nullptr);
 
     // Fills the dialog from the options, the drawing's text types and its
     // screen colours, and runs it. After OK, options() holds what was
     // confirmed.
-    int Open(const CTableOptions& current, const CJwwHeader& header);
-    const CTableOptions& options() const { return rules_.options; }
+    int Open(const TableOptions& current, const CJwwHeader& header);
+    const TableOptions& options() const { return rules_.options; }
 
     QComboBox* textTypeList() const { return textType_; }
     QComboBox* lineColorList() const { return lineColor_; }
@@ -45,7 +45,7 @@ private:
     void PaintSample();
 
     CellOptionRules rules_;
-    CTableDialogPrompts prompts_;
+    TableDialogPrompts prompts_;
     QComboBox* textType_ = nullptr;
     QComboBox* lineColor_ = nullptr;
     QLineEdit* sample_ = nullptr;

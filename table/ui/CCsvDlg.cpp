@@ -16,7 +16,7 @@ QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 }  // namespace
 
-CCsvDlg::CCsvDlg(CCsvDoc& table, CClipboardText& clipboard, CTableDialogPrompts prompts, QWidget* parent)
+CCsvDlg::CCsvDlg(CCsvDoc& table, ClipboardText& clipboard, TableDialogPrompts prompts, QWidget* parent)
     : QDialog(parent), rules_(table), clipboard_(clipboard), prompts_(std::move(prompts)) {
     setWindowTitle(QString::fromUtf8(CsvDlgRules::kTitle));
     setObjectName(QStringLiteral("CCsvDlg"));

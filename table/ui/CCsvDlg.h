@@ -19,7 +19,7 @@ class CCsvDlg : public QDialog {
 public:
     // The dialog reads into `table`, and the clipboard through `clipboard`;
     // both outlive it.
-    CCsvDlg(CCsvDoc& table, CClipboardText& clipboard, CTableDialogPrompts prompts, QWidget* parent = nullptr);
+    CCsvDlg(CCsvDoc& table, ClipboardText& clipboard, TableDialogPrompts prompts, QWidget* parent = nullptr);
 
     // Shows the table source as it is and runs the dialog.
     int Open();
@@ -40,8 +40,8 @@ private:
     void ShowTable();
 
     CsvDlgRules rules_;
-    CClipboardText& clipboard_;
-    CTableDialogPrompts prompts_;
+    ClipboardText& clipboard_;
+    TableDialogPrompts prompts_;
     QTableWidget* list_ = nullptr;
     QLabel* note_ = nullptr;
     QPushButton* fileButton_ = nullptr;

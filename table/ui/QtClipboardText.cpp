@@ -6,7 +6,7 @@
 
 namespace tolvani {
 
-bool CQtClipboardText::GetUnicodeText(std::u16string& text) {
+bool QtClipboardText::GetUnicodeText(std::u16string& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData(QClipboard::Clipboard) : nullptr;
     if (!data || !data->hasText()) return false;

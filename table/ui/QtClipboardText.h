@@ -5,7 +5,7 @@
 
 namespace tolvani {
 
-class CQtClipboardText : public CClipboardText {
+class QtClipboardText : public ClipboardText {
 public:
     // The clipboard's Unicode text; false when it offers none.
     bool GetUnicodeText(std::u16string& text) override;

@@ -6,7 +6,7 @@
 
 namespace tolvani {
 
-QString CTableDialogPrompts::OpenFileName(QWidget* parent, const QString& filters) const {
+QString TableDialogPrompts::OpenFileName(QWidget* parent, const QString& filters) const {
     if (openFileName) return openFileName(parent, filters);
     const QStringList parts = filters.split(QLatin1Char('|'));
     QStringList names;
@@ -23,7 +23,7 @@ QString CTableDialogPrompts::OpenFileName(QWidget* parent, const QString& filter
     return dialog.selectedFiles().first();
 }
 
-void CTableDialogPrompts::Message(QWidget* parent, const QString& text) const {
+void TableDialogPrompts::Message(QWidget* parent, const QString& text) const {
     if (message) {
         message(parent, text);
         return;

@@ -10,7 +10,7 @@ class QWidget;
 
 namespace tolvani {
 
-struct CTableDialogPrompts {
+struct TableDialogPrompts {
     // Filters in the form "name|pattern|name|pattern|"; an empty result
     // means the dialog was cancelled.
     std::function<QString(QWidget* parent, const QString& filters)> openFileName;

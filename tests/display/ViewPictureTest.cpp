@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/gen/DrawingGenerator.h"
+#include "model/DrawingGenerator.h"
 #include "display/ViewDocument.h"
 #include "display/ui/ViewPicture.h"
 #include "tests/display/GuiApp.h"

@@ -11,7 +11,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "app/gen/DrawingGenerator.h"
+#include "model/DrawingGenerator.h"
 #include "model/AtomicFile.h"
 #include "model/CJwwDoc.h"
 #include "model/JwwFile.h"

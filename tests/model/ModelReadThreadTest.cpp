@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/gen/DrawingGenerator.h"
+#include "model/DrawingGenerator.h"
 #include "model/JwwFile.h"
 #include "tests/support/TestSupport.h"
 

@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "app/gen/DrawingGenerator.h"
+#include "model/DrawingGenerator.h"
 #include "blocks/BlockDump.h"
 #include "model/CJwwDoc.h"
 #include "model/JwwStream.h"

@@ -226,7 +226,7 @@ TEST(CsvReader, TableOfMoreThanTheCellLimitIsRefused) {
 
     std::u16string clip;
     for (int i = 0; i < 50001; ++i) clip += u"a\tb\r\n";
-    CFixedClipboardText big(clip);
+    FixedClipboardText big(clip);
     r = doc.ReadClipboardTable(big);
     EXPECT_EQ(r.status, TableReadResult::Status::TooLarge);
     EXPECT_EQ(r.cellCount, 100002);
@@ -316,7 +316,7 @@ TEST(ClipboardTable, LinesEndAtTheFirstEmptyLine) {
 TEST(ClipboardTable, NoTextGivesAnEmptyTable) {
     CCsvDoc doc;
     ASSERT_TRUE(doc.ReadCsvBytes("a\n").ok());
-    CFixedClipboardText nothing;
+    FixedClipboardText nothing;
     TableReadResult r = doc.ReadClipboardTable(nothing);
     EXPECT_TRUE(r.ok());
     EXPECT_TRUE(doc.empty());
@@ -326,7 +326,7 @@ TEST(ClipboardTable, NoTextGivesAnEmptyTable) {
 
 TEST(ClipboardTable, UnconvertibleCharactersAreCounted) {
     CCsvDoc doc;
-    CFixedClipboardText clip(u"\u00E9t\u00E9\t\U0001F600\r\n");
+    FixedClipboardText clip(u"\u00E9t\u00E9\t\U0001F600\r\n");
     TableReadResult r = doc.ReadClipboardTable(clip);
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.replaced, 3u);

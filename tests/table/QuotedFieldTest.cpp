@@ -125,7 +125,7 @@ TEST(QuotedCells, ClipboardTablesFromSpreadsheets) {
 }
 
 TEST(QuotedCells, RecordReaderCountsEveryFieldButKeepsOnlyThoseAsked) {
-    CTableRecordReader reader("\"a,b\",c,\"d\ne\",f\nx\n", TableTextKind::Csv);
+    TableRecordReader reader("\"a,b\",c,\"d\ne\",f\nx\n", TableTextKind::Csv);
     TableRecord record;
     ASSERT_TRUE(reader.Next(2, record));
     EXPECT_EQ(record.fieldCount, 4u);

@@ -53,7 +53,7 @@ TEST(MeasureTable, TextLengthsRowHeightAndColumnWidths) {
         CCsvDoc table;
         table.rows = {{c.text, ""}};
         table.BuildCells();
-        MeasureTable(table, doc, CTableOptions());
+        MeasureTable(table, doc, TableOptions());
         ASSERT_EQ(table.cells.size(), 1u) << c.what;
         ASSERT_EQ(table.cells[0].size(), 2u) << c.what;
         EXPECT_EQ(table.cells[0][0].textLength, c.length) << c.what;
@@ -70,10 +70,10 @@ TEST(MeasureTable, WidestCellSetsTheColumnAndTotals) {
     NewDrawing(doc, 3, 0);
     CCsvDoc table;
     Read(table, "a,,x\nabcdef,,\nab,,\n");
-    CTableOptions o;
+    TableOptions o;
     o.cellLeft = 5, o.cellRight = 15, o.cellTop = 0, o.cellBottom = 50;
     MeasureTable(table, doc, o);
-    const CTableMeasure& m = table.measure;
+    const TableMeasure& m = table.measure;
     EXPECT_DOUBLE_EQ(m.left, 0.5);
     EXPECT_DOUBLE_EQ(m.right, 1.5);
     EXPECT_DOUBLE_EQ(m.bottom, 5.0);
@@ -95,7 +95,7 @@ TEST(MeasureTable, OutOfRangeOptionsAndStrangeTextTypesDoNotBreakIt) {
     for (int type : {0, -5, 11, 10, 3}) {
         CCsvDoc table;
         Read(table, std::string(1000, 'x') + "\n");
-        CTableOptions o;
+        TableOptions o;
         o.cellTextType = type;
         o.cellLeft = -100;
         o.layerGroup = 99;
@@ -105,7 +105,7 @@ TEST(MeasureTable, OutOfRangeOptionsAndStrangeTextTypesDoNotBreakIt) {
         EXPECT_LE(table.measure.options.cellTextType, 10);
         EXPECT_EQ(table.measure.options.cellLeft, 10);
         EXPECT_EQ(table.measure.options.layerGroup, 0);
-        CTableUndo undo;
+        TableUndo undo;
         EXPECT_TRUE(PlaceTable(doc, table, o, 0, 0, undo));
     }
 }
@@ -123,14 +123,14 @@ TEST(BuildTable, ElementsInOrderWithExactGeometry) {
 
     CCsvDoc table;
     Read(table, S("品名,数量,\nab,1,x\n"));
-    CTableOptions o;
+    TableOptions o;
     o.gridStyle = 4;
     o.gridColor = 7;
     MeasureTable(table, doc, o);
     const double h = 0.8 + 3 + 0.6;
     // Column widths: 品名 7 + 2, 数量 7 + 2, x 1.75 → 1 + 2.
     const double xs[] = {100, 109, 118, 121};
-    CTableUndo undo;
+    TableUndo undo;
     ASSERT_TRUE(PlaceTable(doc, table, o, 100, 50, undo));
 
     const int n = 2, m = 3;
@@ -218,13 +218,13 @@ TEST(BuildTable, LayerRule) {
             for (auto& s : doc.header.groups[c.writeGroup].layerState) s = kEditable;
             if (c.writeLayer >= 0) doc.header.groups[c.writeGroup].layerState[c.writeLayer] = kWrite;
         }
-        CTableOptions o;
+        TableOptions o;
         o.cellLayer = c.cellLayer;
         o.layerGroup = 7, o.layerLine = 8, o.layerText = 9;
         CCsvDoc table;
         Read(table, "a\n");
         MeasureTable(table, doc, o);
-        CTableUndo undo;
+        TableUndo undo;
         ASSERT_TRUE(PlaceTable(doc, table, o, 0, 0, undo));
         ASSERT_EQ(doc.mainList.size(), 5u);
         EXPECT_EQ(doc.mainList[0]->layerGroup, c.group) << c.what;
@@ -251,16 +251,16 @@ TEST(BuildTable, BlockFigureAroundTheOrigin) {
 
     CCsvDoc table;
     Read(table, "a,b\nc,d\ne,f\n");
-    CTableOptions o;
+    TableOptions o;
     o.cellLayer = true;
     o.layerGroup = 6, o.layerLine = 2, o.layerText = 3;
     MeasureTable(table, doc, o);
     const double w = table.measure.totalWidth, height = table.measure.totalHeight;
     // The block option is read when the table is placed.
-    CTableOptions now = o;
+    TableOptions now = o;
     now.cellBlock = true;
     now.blockName = S("表1");
-    CTableUndo undo;
+    TableUndo undo;
     ASSERT_TRUE(PlaceTable(doc, table, now, -20, -10, undo));
 
     ASSERT_EQ(doc.mainList.size(), 2u);
@@ -314,7 +314,7 @@ TEST(BuildTable, BlockNameIsCheckedOnlyForABlockFigure) {
     auto d = std::make_unique<CDataList>();
     d->name = JwwString("@@SfigorgFlag@@4");  // an empty display name
     doc.AddDefinition(std::move(d));
-    CTableOptions o;
+    TableOptions o;
     EXPECT_TRUE(IsTableBlockNameFree(doc, o));  // the empty name, no block
     o.blockName = "x";
     EXPECT_TRUE(IsTableBlockNameFree(doc, o));
@@ -329,12 +329,12 @@ TEST(BuildTable, SnapshotIsTakenWhenMeasured) {
     NewDrawing(doc);
     CCsvDoc table;
     Read(table, "a\n");
-    CTableOptions o;
+    TableOptions o;
     o.gridColor = 3;
     MeasureTable(table, doc, o);
     o.gridColor = 8;
     o.cellLeft = 50;
-    CTableUndo undo;
+    TableUndo undo;
     ASSERT_TRUE(PlaceTable(doc, table, o, 0, 0, undo));
     EXPECT_EQ(doc.mainList[1]->color, 3);
     EXPECT_DOUBLE_EQ(As<CDataMoji>(doc.mainList[0].get())->start.x, 1.0);
@@ -344,10 +344,10 @@ TEST(BuildTable, NothingToPlace) {
     CJwwDoc doc;
     NewDrawing(doc);
     CCsvDoc table;
-    CTableUndo undo;
-    EXPECT_FALSE(PlaceTable(doc, table, CTableOptions(), 0, 0, undo));  // empty
+    TableUndo undo;
+    EXPECT_FALSE(PlaceTable(doc, table, TableOptions(), 0, 0, undo));  // empty
     Read(table, "a\n");
-    EXPECT_FALSE(PlaceTable(doc, table, CTableOptions(), 0, 0, undo));  // not measured
+    EXPECT_FALSE(PlaceTable(doc, table, TableOptions(), 0, 0, undo));  // not measured
     EXPECT_TRUE(doc.mainList.empty());
     EXPECT_FALSE(undo.Available(doc));
 }

@@ -43,7 +43,7 @@ TEST_F(CsvDlgRulesTest, FirstRowIsTheHeadingsAndTheOthersTheLines) {
     EXPECT_EQ(rules.Confirm(), nullptr);
 
     // A second table replaces the first in the list.
-    CFixedClipboardText clip(u"x\ty\r\n");
+    FixedClipboardText clip(u"x\ty\r\n");
     rules.ReadClipboard(clip);
     EXPECT_EQ(rules.Headings(), (Texts{"x", "y"}));
     EXPECT_EQ(rules.LineCount(), 0);
@@ -64,7 +64,7 @@ TEST_F(CsvDlgRulesTest, EmptyOrFailedReadsAreRefusedWithTheirMessages) {
         {"too many cells", big, TableTooLargeMessage(100005)},
     };
     for (const auto& c : cases) {
-        CFixedClipboardText clip(u"a\tb\r\n");
+        FixedClipboardText clip(u"a\tb\r\n");
         rules.ReadClipboard(clip);
         ASSERT_EQ(rules.Confirm(), nullptr);
         rules.ReadFile(c.bytes.empty() ? dir + "/missing.csv" : test::WriteTestFile(dir, "t.csv", c.bytes));
@@ -75,11 +75,11 @@ TEST_F(CsvDlgRulesTest, EmptyOrFailedReadsAreRefusedWithTheirMessages) {
     }
 
     // A clipboard without text, and a cancelled file choice, leave no table.
-    CFixedClipboardText nothing;
+    FixedClipboardText nothing;
     rules.ReadClipboard(nothing);
     EXPECT_EQ(rules.readError(), "");
     EXPECT_STREQ(rules.Confirm(), kTableNotReadMessage);
-    CFixedClipboardText clip(u"a\tb\r\n");
+    FixedClipboardText clip(u"a\tb\r\n");
     rules.ReadClipboard(clip);
     rules.FileNotChosen();
     EXPECT_TRUE(table.empty());
@@ -90,10 +90,10 @@ TEST_F(CsvDlgRulesTest, ReplacedCharactersAreNotedUntilTheNextRead) {
     rules.ReadFile(test::WriteTestFile(dir, "e.csv", "\xEF\xBB\xBF" "a\xF0\x9F\x98\x80,\xC3\xA9\n"));
     EXPECT_EQ(rules.note(), "Shift-JIS で表せない文字 2 個を「〓」に置き換えました。");
     EXPECT_EQ(rules.Headings(), (Texts{"a〓", "〓"}));
-    CFixedClipboardText clip(u"a\tb\r\n");
+    FixedClipboardText clip(u"a\tb\r\n");
     rules.ReadClipboard(clip);
     EXPECT_EQ(rules.note(), "");
-    CFixedClipboardText emoji(u"\U0001F600\r\n");
+    FixedClipboardText emoji(u"\U0001F600\r\n");
     rules.ReadClipboard(emoji);
     EXPECT_EQ(rules.note(), CsvDlgRules::ReplacedNote(1));
 }
@@ -125,7 +125,7 @@ CJwwHeader Header() {
 }
 
 TEST(CellOptionRules, OpensWithTheOptionsInRange) {
-    CTableOptions o;
+    TableOptions o;
     o.cellLeft = 3;
     o.cellBottom = 51;  // out of range: shown as the default
     o.gridColor = 4;
@@ -155,7 +155,7 @@ TEST(CellOptionRules, OpensWithTheOptionsInRange) {
 
 TEST(CellOptionRules, ChoicesChangeTheWorkingCopyOnly) {
     CellOptionRules rules;
-    rules.CopyIn(CTableOptions(), Header());
+    rules.CopyIn(TableOptions(), Header());
     rules.ChooseLineColor(6);
     EXPECT_EQ(rules.options.gridColor, 7);
     EXPECT_EQ(rules.SampleColor(), 0x010203u * 8);
@@ -191,7 +191,7 @@ TEST(CellOptionRules, OkTakesTheShownValuesOrKeepsTheDialogOpen) {
     };
     for (const auto& c : cases) {
         CellOptionRules rules;
-        rules.CopyIn(CTableOptions(), Header());
+        rules.CopyIn(TableOptions(), Header());
         CellOptionRules::Shown s = rules.Opening();
         s.textTypeLine = 4;
         s.margins[0] = 0;
@@ -242,7 +242,7 @@ TEST(TableCommands, BlockNameIsCheckedOnlyForABlock) {
     BeginTableBlock(doc, "", 0, 0);  // a block with an empty name
     TableCommands commands;
     ASSERT_TRUE(commands.table.ReadCsvBytes("a,b\n").ok());
-    CTableOptions o;
+    TableOptions o;
     o.blockName = Utf8ToCp932("表1");
     EXPECT_EQ(commands.Measure(o, doc), "");  // no block: the name plays no part
     EXPECT_TRUE(commands.Measured());
@@ -266,9 +266,9 @@ TEST(TableCommands, PlaceAndUndo) {
     const std::size_t before = doc.mainList.size();
     TableCommands commands;
     EXPECT_EQ(commands.Place(doc, 0, 0), TableCommands::PlaceResult::NothingToPlace);
-    EXPECT_EQ(commands.Measure(CTableOptions(), doc), kTableNotReadMessage);
+    EXPECT_EQ(commands.Measure(TableOptions(), doc), kTableNotReadMessage);
     ASSERT_TRUE(commands.table.ReadCsvBytes("a,b\n1,2\n").ok());
-    CTableOptions o;
+    TableOptions o;
     o.cellBlock = true;
     o.blockName = "T";
     ASSERT_EQ(commands.Measure(o, doc), "");

@@ -29,7 +29,7 @@ inline Rows ReadCsv(const std::string& bytes, TableReadResult* result = nullptr)
 // The rows of a clipboard text; the read must succeed.
 inline Rows ReadClipboard(const std::u16string& text) {
     CCsvDoc doc;
-    CFixedClipboardText clip(text);
+    FixedClipboardText clip(text);
     EXPECT_TRUE(doc.ReadClipboardTable(clip).ok());
     return doc.rows;
 }

@@ -49,8 +49,8 @@ protected:
     }
 
     CJwwDoc doc;
-    CTableOptions options;
-    CTableUndo undo;
+    TableOptions options;
+    TableUndo undo;
 };
 
 TEST_F(TableUndoTest, PlainTableIsRemovedExactly) {

@@ -23,8 +23,8 @@ struct RecordingPrompts {
     QStringList filters;     // the filters each file dialog was given
     QStringList messages;
 
-    CTableDialogPrompts Prompts() {
-        CTableDialogPrompts p;
+    TableDialogPrompts Prompts() {
+        TableDialogPrompts p;
         p.openFileName = [this](QWidget*, const QString& filter) {
             filters << filter;
             return files.isEmpty() ? QString() : files.takeFirst();

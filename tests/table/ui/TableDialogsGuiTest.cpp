@@ -73,7 +73,7 @@ protected:
 
     std::string dir;
     CCsvDoc table;
-    CQtClipboardText clipboard;
+    QtClipboardText clipboard;
     RecordingPrompts answers;
 };
 
@@ -182,7 +182,7 @@ QColor Sample(const CCellOption& dialog) { return dialog.colorSample()->palette(
 TEST(CellOptionGui, ControlsShowTheOptionsAndOkTakesThem) {
     RecordingPrompts answers;
     CCellOption dialog(answers.Prompts());
-    CTableOptions current;
+    TableOptions current;
     current.blockName = Utf8ToCp932("前の表");
     const int result = RunModal(dialog, [&] { return dialog.Open(current, Header()); }, [&] {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("表の挿入／オプション設定"));
@@ -232,7 +232,7 @@ TEST(CellOptionGui, ControlsShowTheOptionsAndOkTakesThem) {
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_TRUE(answers.messages.isEmpty());
-    const CTableOptions& o = dialog.options();
+    const TableOptions& o = dialog.options();
     EXPECT_EQ(o.cellTextType, 4);
     EXPECT_EQ(o.gridColor, 3);
     EXPECT_EQ(o.gridStyle, 8);
@@ -249,7 +249,7 @@ TEST(CellOptionGui, ControlsShowTheOptionsAndOkTakesThem) {
 TEST(CellOptionGui, BlockWithoutANameKeepsTheDialogOpenAndCancelTakesNothing) {
     RecordingPrompts answers;
     CCellOption dialog(answers.Prompts());
-    CTableOptions current;
+    TableOptions current;
     const int result = RunModal(dialog, [&] { return dialog.Open(current, Header()); }, [&] {
         Click(dialog.blockCheck());
         Click(dialog.findChild<QPushButton*>(QStringLiteral("button1")));
