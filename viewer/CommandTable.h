@@ -16,7 +16,7 @@ enum : int {
     kFilePrint = 57607,
     kFilePrintPreview = 57609,
     kFileUpdate = 57610,   // Ctrl+S of an object's window: the object is written back
-    kRecentFirst = 57616,  // the recent files, 57616 … 57625
+    kRecentFirst = 57616,  // the recent files, kRecentFirst + 0 … 9
     kAppExit = 57665,
     kEditCopy = 57634,
     kAppAbout = 57664,

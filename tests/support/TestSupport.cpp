@@ -8,9 +8,22 @@
 
 #include <gtest/gtest.h>
 
+#include "model/CData.h"
 #include "model/JwwStream.h"
 
 namespace tolvani::test {
+
+std::unique_ptr<CJwwDoc> LinesDrawing(int count, double step, double y0, double y1) {
+    auto doc = std::make_unique<CJwwDoc>();
+    doc->header.SetNewDrawingDefaults();
+    for (int i = 0; i < count; ++i) {
+        auto line = std::make_unique<CDataSen>();
+        line->start = {i * step, y0};
+        line->end = {i * step, y1};
+        doc->AddElement(std::move(line));
+    }
+    return doc;
+}
 
 std::string SamplesDir() {
     const char* env = std::getenv("TOLVANI_SAMPLES");

@@ -55,6 +55,9 @@ private:
     CJwwDoc* doc_ = nullptr;
 };
 
+// A new drawing of `count` vertical lines from (i·step, y0) to (i·step, y1).
+std::unique_ptr<CJwwDoc> LinesDrawing(int count, double step = 1, double y0 = 0, double y1 = 10);
+
 // The sample drawings' folder, or "" when it is absent.
 std::string SamplesDir();
 // The paths of every *.jww sample, sorted; empty when the folder is absent.

@@ -32,17 +32,7 @@ struct RecordingView : display::ViewObserver {
     std::vector<std::string> events;
 };
 
-std::unique_ptr<CJwwDoc> Lines(int count) {
-    auto doc = std::make_unique<CJwwDoc>();
-    doc->header.SetNewDrawingDefaults();
-    for (int i = 0; i < count; ++i) {
-        auto line = std::make_unique<CDataSen>();
-        line->start = {double(i), 0};
-        line->end = {double(i), 10};
-        doc->AddElement(std::move(line));
-    }
-    return doc;
-}
+std::unique_ptr<CJwwDoc> Lines(int count) { return test::LinesDrawing(count); }
 
 // A save that writes part of the drawing through the atomic write and then
 // fails as `fail` says, reporting as the program's own save does.

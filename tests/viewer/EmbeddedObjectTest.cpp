@@ -30,17 +30,7 @@ namespace {
 using test::Bytes;
 using object::ObjectForm;
 
-std::unique_ptr<CJwwDoc> Lines(int count) {
-    auto doc = std::make_unique<CJwwDoc>();
-    doc->header.SetNewDrawingDefaults();
-    for (int i = 0; i < count; ++i) {
-        auto line = std::make_unique<CDataSen>();
-        line->start = {double(i), 0};
-        line->end = {double(i), 10};
-        doc->AddElement(std::move(line));
-    }
-    return doc;
-}
+std::unique_ptr<CJwwDoc> Lines(int count) { return test::LinesDrawing(count); }
 
 // The drawing as it is once read from a file, and what saving it gives
 // (one setting of the header is written as its value + 20, so a drawing read

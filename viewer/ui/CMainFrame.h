@@ -50,10 +50,10 @@ public:
 
     // The file commands, as the menus and keys run them.
     void NewFile();
-    void OpenWithDialog();     // 32772
-    void OpenWithAppDialog();  // 57601, Ctrl+O
+    void OpenWithDialog();     // cmd::kOpen
+    void OpenWithAppDialog();  // cmd::kFileOpenApp, Ctrl+O
     void OpenRecent(int index);
-    void SaveAs();             // 32774
+    void SaveAs();             // cmd::kSaveAs
     // Ctrl+S: to the file the title names, else through the save-as dialog.
     // Returns true when the drawing was written.
     bool Save();

@@ -17,22 +17,10 @@
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
 
+#include "tests/support/ScriptedPrompts.h"
+
 namespace tolvani::viewer {
 namespace {
-
-class AnsweringPrompts : public UiPrompts {
-public:
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    SaveAnswer AskSave(QWidget*, const QString&) override { return SaveAnswer::Discard; }
-    void Message(QWidget*, Icon, const QString& text, const QString&) override { messages << text; }
-    RestoreAnswer AskRestore(QWidget*, const QString& detail) override {
-        asked << detail;
-        return answer;
-    }
-    RestoreAnswer answer = RestoreAnswer::Later;
-    QStringList messages, asked;
-};
 
 std::vector<uint8_t> Bytes(CJwwDoc& doc) {
     std::vector<uint8_t> out;
@@ -78,7 +66,7 @@ protected:
     QTemporaryDir dir_;
     QString folder_;
     settings::MemorySettingsStore store_;
-    AnsweringPrompts prompts_;
+    test::QuietPrompts prompts_;
     CTolvaniDoc doc_;
     CMainFrame frame_;
     CrashRecovery* recovery_ = nullptr;
@@ -142,12 +130,12 @@ TEST_F(CrashRecoveryTest, RestoreOpensAModifiedUntitledDrawingThatRemembersItsFi
     const std::size_t elements = crashed.mainList.size();
     CrashAfterWriting(folder_, Bytes(crashed), "/work/図面/敷地.jww");
 
-    prompts_.answer = UiPrompts::RestoreAnswer::Restore;
+    prompts_.restoreAnswer = UiPrompts::RestoreAnswer::Restore;
     QSignalSpy restored(recovery_, &CrashRecovery::restoreFinished);
     QSignalSpy written(recovery_, &CrashRecovery::written);
     ASSERT_TRUE(recovery_->OfferLeftOver());
-    ASSERT_EQ(prompts_.asked.size(), 1);
-    EXPECT_TRUE(prompts_.asked[0].contains("/work/図面/敷地.jww"));
+    ASSERT_EQ(prompts_.restoreAsked.size(), 1);
+    EXPECT_TRUE(prompts_.restoreAsked[0].contains("/work/図面/敷地.jww"));
     ASSERT_TRUE(restored.wait(5000));
     EXPECT_TRUE(restored.at(0).at(0).toBool());
     EXPECT_TRUE(doc_.core().modified());
@@ -167,13 +155,13 @@ TEST_F(CrashRecoveryTest, RestoreOpensAModifiedUntitledDrawingThatRemembersItsFi
 
 TEST_F(CrashRecoveryTest, DiscardRemovesTheFileLaterKeepsItAndABrokenOneSaysSo) {
     CrashAfterWriting(folder_, Drawing(100, 5), "");
-    prompts_.answer = UiPrompts::RestoreAnswer::Later;
+    prompts_.restoreAnswer = UiPrompts::RestoreAnswer::Later;
     EXPECT_FALSE(recovery_->OfferLeftOver());
     EXPECT_EQ(recovery_->files().FindLeftOvers().size(), 1u);
     EXPECT_FALSE(doc_.core().modified());
-    EXPECT_TRUE(prompts_.asked.at(0).startsWith("無題"));
+    EXPECT_TRUE(prompts_.restoreAsked.at(0).startsWith("無題"));
 
-    prompts_.answer = UiPrompts::RestoreAnswer::Discard;
+    prompts_.restoreAnswer = UiPrompts::RestoreAnswer::Discard;
     EXPECT_FALSE(recovery_->OfferLeftOver());
     EXPECT_TRUE(recovery_->files().FindLeftOvers().empty());
     EXPECT_TRUE(Files().isEmpty()) << Files().join(" ").toStdString();
@@ -183,7 +171,7 @@ TEST_F(CrashRecoveryTest, DiscardRemovesTheFileLaterKeepsItAndABrokenOneSaysSo) 
     std::vector<uint8_t> cut = Drawing(400, 6);
     cut.resize(cut.size() / 2);
     CrashAfterWriting(folder_, cut, "/x/y.jww");
-    prompts_.answer = UiPrompts::RestoreAnswer::Restore;
+    prompts_.restoreAnswer = UiPrompts::RestoreAnswer::Restore;
     QSignalSpy restored(recovery_, &CrashRecovery::restoreFinished);
     ASSERT_TRUE(recovery_->OfferLeftOver());
     ASSERT_TRUE(restored.wait(5000));

@@ -31,6 +31,7 @@
 #include "settings/ui/DotSizeSpin.h"
 #include "viewer/ui/commands/JwCadEditCommand.h"
 #include "model/JwwFile.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WhenModal.h"
 
@@ -40,41 +41,7 @@ namespace {
 using object::ObjectForm;
 using test::Bytes;
 
-class ScriptedPrompts : public UiPrompts {
-public:
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString& filters, const QString& initial) override {
-        saveFilters << filters;
-        saveInitial << initial;
-        return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
-    }
-    SaveAnswer AskSave(QWidget*, const QString& title) override {
-        askedSave << title;
-        return SaveAnswer::Cancel;
-    }
-    SaveAnswer AskUpdate(QWidget*, const QString& title) override {
-        askedUpdate << title;
-        return answers.isEmpty() ? SaveAnswer::Cancel : answers.takeFirst();
-    }
-    void Message(QWidget*, Icon, const QString& text, const QString& detail) override {
-        messages << text;
-        details << detail;
-    }
-    QStringList saveNames, saveFilters, saveInitial, askedSave, askedUpdate, messages, details;
-    QList<SaveAnswer> answers;
-};
-
-std::unique_ptr<CJwwDoc> Lines(int count) {
-    auto doc = std::make_unique<CJwwDoc>();
-    doc->header.SetNewDrawingDefaults();
-    for (int i = 0; i < count; ++i) {
-        auto line = std::make_unique<CDataSen>();
-        line->start = {double(i * 20), -50};
-        line->end = {double(i * 20), 50};
-        doc->AddElement(std::move(line));
-    }
-    return doc;
-}
+std::unique_ptr<CJwwDoc> Lines(int count) { return test::LinesDrawing(count, 20, -50, 50); }
 
 // The drawing as it is once read from a file, and what saving it gives.
 std::unique_ptr<CJwwDoc> ReadBack(int count) {
@@ -176,7 +143,7 @@ protected:
 
     std::string dir_;
     settings::MemorySettingsStore store_;
-    ScriptedPrompts prompts_;
+    test::ScriptedPrompts prompts_;
     std::unique_ptr<CTolvaniDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
 };
@@ -262,13 +229,13 @@ TEST_F(EmbeddedWindowTest, EachFormIsUpdatedInItsFormAndTheWindowStays) {
         // Closing with a change not written back asks; cancel keeps the
         // window, "更新" writes the object and closes.
         AddLine();
-        prompts_.answers = {UiPrompts::SaveAnswer::Cancel, UiPrompts::SaveAnswer::Save};
+        prompts_.updateAnswers = {UiPrompts::SaveAnswer::Cancel, UiPrompts::SaveAnswer::Save};
         EXPECT_FALSE(frame_->close());
         EXPECT_TRUE(frame_->isVisible());
         EXPECT_EQ(Read(path).body, Body(5));
         EXPECT_TRUE(frame_->close());
         EXPECT_EQ(prompts_.askedUpdate, QStringList({QString::fromStdString(path), QString::fromStdString(path)}));
-        EXPECT_TRUE(prompts_.askedSave.isEmpty());
+        EXPECT_TRUE(prompts_.asked.isEmpty());
         EXPECT_EQ(Read(path).body, Body(6));
         EXPECT_EQ(Read(path).form, form);
         prompts_.askedUpdate.clear();
@@ -292,7 +259,7 @@ TEST_F(EmbeddedWindowTest, ClosingWithoutChangesOrDiscardingThemLeavesTheFile) {
 
     ASSERT_TRUE(Start(path));
     AddLine();
-    prompts_.answers = {UiPrompts::SaveAnswer::Discard};
+    prompts_.updateAnswers = {UiPrompts::SaveAnswer::Discard};
     EXPECT_TRUE(frame_->close());
     EXPECT_EQ(prompts_.askedUpdate.size(), 1);
     EXPECT_EQ(test::ReadFileBytes(path), original);
@@ -306,7 +273,7 @@ TEST_F(EmbeddedWindowTest, ADrawingReplacedFromTheToolbarIsAChangeOfTheObject) {
     EXPECT_TRUE(prompts_.askedUpdate.isEmpty());  // nothing to write back before
     EXPECT_TRUE(core().drawing().mainList.empty());
     EXPECT_TRUE(frame_->isWindowModified());
-    prompts_.answers = {UiPrompts::SaveAnswer::Save};
+    prompts_.updateAnswers = {UiPrompts::SaveAnswer::Save};
     EXPECT_TRUE(frame_->close());
     EXPECT_EQ(prompts_.askedUpdate.size(), 1);
     EXPECT_EQ(Read(path).body, Body(0));
@@ -325,7 +292,7 @@ TEST_F(EmbeddedWindowTest, ThePointSizeGoesWithTheObjectAndNotToTheSettings) {
     display->trigger();
     EXPECT_EQ(core().Values().dotSize, 34);
     // The new size is a change not yet written back.
-    prompts_.answers = {UiPrompts::SaveAnswer::Save};
+    prompts_.updateAnswers = {UiPrompts::SaveAnswer::Save};
     EXPECT_TRUE(frame_->close());
     EXPECT_EQ(prompts_.askedUpdate.size(), 1);
     EXPECT_EQ(Read(path).prefix.dotSize, 34);
@@ -351,7 +318,7 @@ TEST_F(EmbeddedWindowTest, OutportWritesAPlainDrawingAlsoToANewFile) {
     // The object itself is not written, and still asks to be.
     EXPECT_EQ(test::ReadFileBytes(path), original);
     EXPECT_TRUE(frame_->isWindowModified());
-    prompts_.answers = {UiPrompts::SaveAnswer::Discard};
+    prompts_.updateAnswers = {UiPrompts::SaveAnswer::Discard};
     EXPECT_TRUE(frame_->close());
     EXPECT_EQ(prompts_.askedUpdate.size(), 1);
 }

@@ -24,34 +24,13 @@
 #include "viewer/ui/CEditWaitDlg.h"
 #include "viewer/ui/commands/JwCadEditCommand.h"
 #include "model/JwwFile.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani::viewer {
 namespace {
 
-class RecordingPrompts : public UiPrompts {
-public:
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    SaveAnswer AskSave(QWidget*, const QString&) override { return SaveAnswer::Discard; }
-    void Message(QWidget*, Icon, const QString& text, const QString& detail) override {
-        messages << text;
-        details << detail;
-    }
-    QStringList messages, details;
-};
-
-std::unique_ptr<CJwwDoc> Lines(int count) {
-    auto doc = std::make_unique<CJwwDoc>();
-    doc->header.SetNewDrawingDefaults();
-    for (int i = 0; i < count; ++i) {
-        auto line = std::make_unique<CDataSen>();
-        line->start = {double(i), 0};
-        line->end = {double(i), 10};
-        doc->AddElement(std::move(line));
-    }
-    return doc;
-}
+std::unique_ptr<CJwwDoc> Lines(int count) { return test::LinesDrawing(count); }
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -127,7 +106,7 @@ protected:
     std::string dir_;
     QByteArray oldPath_;
     settings::MemorySettingsStore store_;
-    RecordingPrompts prompts_;
+    test::QuietPrompts prompts_;
     CTolvaniDoc doc_{store_, false};
     std::unique_ptr<CMainFrame> frame_;
 };

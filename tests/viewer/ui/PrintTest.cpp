@@ -23,17 +23,10 @@
 #include "display/qt/DrawingExport.h"
 #include "tests/support/WhenModal.h"
 
+#include "tests/support/ScriptedPrompts.h"
+
 namespace tolvani::viewer {
 namespace {
-
-class QuietPrompts : public UiPrompts {
-public:
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    SaveAnswer AskSave(QWidget*, const QString&) override { return SaveAnswer::Discard; }
-    void Message(QWidget*, Icon, const QString& text, const QString&) override { messages << text; }
-    QStringList messages;
-};
 
 using test::WhenModal;
 
@@ -72,7 +65,7 @@ protected:
     }
 
     settings::MemorySettingsStore store_;
-    QuietPrompts prompts_;
+    test::QuietPrompts prompts_;
     CTolvaniDoc doc_;
     CMainFrame frame_;
     PrintCommands* print_ = nullptr;

@@ -33,19 +33,10 @@
 #include "table/ui/CCellOption.h"
 #include "table/ui/CCsvDlg.h"
 
+#include "tests/support/ScriptedPrompts.h"
+
 namespace tolvani::viewer {
 namespace {
-
-class ScriptedPrompts : public UiPrompts {
-public:
-    QString OpenFileName(QWidget*, const QString&, const QString&) override {
-        return files.isEmpty() ? QString() : files.takeFirst();
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return QString(); }
-    SaveAnswer AskSave(QWidget*, const QString&) override { return SaveAnswer::Discard; }
-    void Message(QWidget*, Icon, const QString& text, const QString&) override { messages << text; }
-    QStringList files, messages;
-};
 
 // Steps run one after another on each modal dialog as it opens.
 class ModalScript {
@@ -140,7 +131,7 @@ protected:
     QString StatusMessage() { return frame->statusBar()->currentMessage(); }
 
     settings::MemorySettingsStore store;
-    ScriptedPrompts prompts;
+    test::QuietPrompts prompts;
     std::unique_ptr<CTolvaniDoc> doc;
     std::unique_ptr<CMainFrame> frame;
 };

@@ -38,36 +38,12 @@
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
+#include "tests/support/ScriptedPrompts.h"
 
 using namespace tolvani;
 using namespace tolvani::viewer;
 
 namespace {
-
-// Answers the window's questions as a test script says.
-class ScriptedPrompts : public UiPrompts {
-public:
-    QString OpenFileName(QWidget*, const QString& filters, const QString& initial) override {
-        openFilters << filters;
-        openInitial << initial;
-        return openNames.isEmpty() ? QString() : openNames.takeFirst();
-    }
-    QString SaveFileName(QWidget*, const QString& filters, const QString& initial) override {
-        saveFilters << filters;
-        saveInitial << initial;
-        return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
-    }
-    SaveAnswer AskSave(QWidget*, const QString& title) override {
-        asked << title;
-        return answers.isEmpty() ? SaveAnswer::Cancel : answers.takeFirst();
-    }
-    void Message(QWidget*, Icon, const QString& text, const QString& detail) override {
-        messages << text;
-        details << detail;
-    }
-    QStringList openNames, saveNames, openFilters, openInitial, saveFilters, saveInitial, asked, messages, details;
-    QList<SaveAnswer> answers;
-};
 
 QByteArray FileBytes(const QString& path) {
     QFile f(path);
@@ -89,7 +65,7 @@ class ViewerGuiTest : public QObject {
 private:
     QTemporaryDir dir_;
     std::unique_ptr<settings::MemorySettingsStore> store_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::unique_ptr<tolvani::test::ScriptedPrompts> prompts_;
     std::unique_ptr<CTolvaniDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
     QString generated_;
@@ -157,7 +133,7 @@ private slots:
 
     void init() {
         store_ = std::make_unique<settings::MemorySettingsStore>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
+        prompts_ = std::make_unique<tolvani::test::ScriptedPrompts>();
         doc_ = std::make_unique<CTolvaniDoc>(*store_, false);
         frame_ = std::make_unique<CMainFrame>(*doc_, *prompts_);
         ConnectCommands(*frame_, *prompts_);

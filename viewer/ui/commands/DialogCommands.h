@@ -1,6 +1,6 @@
-// Connects the dialogs to the main window: layer settings (32797), block
-// figures (32802), the settings sheet (32795), the external program path
-// (32780), the help (32800) and the about box (57664). Each dialog works on
+// Connects the dialogs to the main window: layer settings, block figures,
+// the settings sheet, the external program path, the help and the about
+// box (cmd::kLayerSettings … cmd::kAppAbout). Each dialog works on
 // copies; OK hands them to the document, which stops the running draw,
 // takes them, marks itself modified when the drawing changed and redraws.
 #pragma once
@@ -27,7 +27,7 @@ public:
     void ShowHelp();
     void ShowAbout();
 
-    // The display dialog "表示設定" (32814) of an object opened in its own
+    // The display dialog "表示設定" (cmd::kDisplaySettings) of an object opened in its own
     // window: the point size alone.
     static void ShowDisplayDialog(DrawingDocument& doc, QWidget* parent);
 

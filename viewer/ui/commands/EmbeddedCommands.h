@@ -27,9 +27,9 @@ public:
     // extent. A refused object is told in a message; false then.
     bool Open(const QString& path);
 
-    void Update();       // 32777 "オブジェクト更新", and Ctrl+S
-    void Outport();      // 32776 "アウトポート"
-    void ShowDisplay();  // 32814 "設定"
+    void Update();       // "オブジェクト更新", and Ctrl+S
+    void Outport();      // "アウトポート"
+    void ShowDisplay();  // "設定"
     // Before the window closes: asks whether to write back changes not
     // yet written; false when the window is to stay.
     bool AskBeforeClosing();

@@ -1,4 +1,4 @@
-// "オブジェクトの編集・印刷" (32775): the drawing is written to the work
+// "オブジェクトの編集・印刷" (cmd::kEditWithJwCad): the drawing is written to the work
 // file, the external editor is started on it and waited for while the
 // program goes on painting, and the work file is read back when the editor
 // changed it. The editor is the program the settings name, started as it

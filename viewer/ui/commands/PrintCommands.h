@@ -1,5 +1,5 @@
-// "印刷" (Ctrl+P, 57607), "印刷プレビュー" (57609) and "プリンタの設定"
-// (57606). A page shows the part of the drawing that the window shows, at
+// "印刷" (Ctrl+P), "印刷プレビュー" and "プリンタの設定" (cmd::kFilePrint,
+// cmd::kFilePrintPreview, cmd::kFilePrintSetup). A page shows the part of the drawing that the window shows, at
 // the window's physical size, from the top-left corner of the printable
 // area; the printer starts on A4 landscape. Printing draws on a copy of the
 // view's drawing context, on a worker, while the window stays live.

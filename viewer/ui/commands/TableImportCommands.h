@@ -1,6 +1,6 @@
-// The table import in the main window: the commands "エクセル表インポート"
-// (32809), "表挿入の取消" (32811) and "表挿入オプション" (32788), their two
-// dialogs, the placement with the mouse in the view, and the options kept
+// The table import in the main window: the commands "エクセル表インポート",
+// "表挿入の取消" and "表挿入オプション" (cmd::kTableImport, cmd::kTableUndo,
+// cmd::kTableOptions), their two dialogs, the placement with the mouse in the view, and the options kept
 // in the settings.
 #pragma once
 
