@@ -1,14 +1,14 @@
 #include "model/AtomicFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/JwwErrors.h"
 
@@ -54,9 +54,7 @@ private:
     int slot_ = -1;
 };
 
-[[noreturn]] void Fail(const std::string& what, int err) {
-    throw JwwFileError(what + ": " + std::strerror(err), err);
-}
+[[noreturn]] void Fail(const std::string& what, int err) { throw JwwFileError(what + ": " + std::strerror(err), err); }
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -66,8 +64,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 std::string RandomSuffix() {
-    static thread_local std::mt19937_64 random{std::random_device{}() ^
-                                               (static_cast<uint64_t>(getpid()) << 32)};
+    static thread_local std::mt19937_64 random{std::random_device{}() ^ (static_cast<uint64_t>(getpid()) << 32)};
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::string s;
     for (int i = 0; i < 8; ++i) s.push_back(kLetters[random() % (sizeof kLetters - 1)]);
@@ -84,9 +81,9 @@ std::string TemporaryName(const std::string& folder) {
 bool DescriptorOfPath(const std::string& path, int& fd) {
     if (path == "/dev/stdout") return fd = 1, true;
     if (path == "/dev/stderr") return fd = 2, true;
-    for (const std::string& prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
-                                     std::string("/proc/thread-self/fd/"),
-                                     "/proc/" + std::to_string(getpid()) + "/fd/"}) {
+    for (const std::string& prefix :
+         {std::string("/dev/fd/"), std::string("/proc/self/fd/"), std::string("/proc/thread-self/fd/"),
+          "/proc/" + std::to_string(getpid()) + "/fd/"}) {
         if (path.compare(0, prefix.size(), prefix) != 0 || path.size() == prefix.size()) continue;
         const std::string digits = path.substr(prefix.size());
         if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
@@ -163,7 +160,7 @@ void FinishStream(FilePtr& f, const std::string& path) {
 // A device, a FIFO or a descriptor: written as a stream, in place.
 void WriteStream(const Target& t, const std::function<void(std::FILE*)>& write) {
     const int fd = t.kind == Target::Kind::Descriptor ? ::fcntl(t.fd, F_DUPFD_CLOEXEC, 3)
-                                                       : ::open(t.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+                                                      : ::open(t.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) Fail("cannot open " + t.path, errno);
     FilePtr f = OpenStream(fd, t.path);
     write(f.get());
@@ -217,8 +214,7 @@ void CopyContent(int from, int to, const std::string& path) {
 
 // Gives the complete unnamed file a short name in its folder. Without /proc
 // (as in some sandboxes) the content is copied into a named file instead.
-int NameUnnamed(int fd, const std::string& folder, const Target& t, std::string& name,
-                PendingRegistration& pending) {
+int NameUnnamed(int fd, const std::string& folder, const Target& t, std::string& name, PendingRegistration& pending) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = TemporaryName(folder);

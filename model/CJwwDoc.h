@@ -101,7 +101,6 @@ public:
 
 private:
     void ReadList(JwwStream& ar, ElementList& list);
-
 };
 
 }  // namespace tolvani

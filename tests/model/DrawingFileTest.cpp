@@ -15,8 +15,8 @@
 namespace tolvani {
 namespace {
 
-using test::ByteWriter;
 using test::Bytes;
+using test::ByteWriter;
 
 struct TempDir {
     std::string path = test::MakeTempDir();
@@ -71,8 +71,8 @@ TEST(DrawingFileLoad, OutcomeForEachKindOfFile) {
          dir.path + "/empty.jww の末尾以降にアクセスしようとしました。", "", 0},
         {"missing file", dir.path + "/none.jww", LoadOutcome::Status::FileError, kLocalReadErrorMessage,
          std::strerror(ENOENT), 0},
-        {"folder", dir.path + "/folder", LoadOutcome::Status::FileError, kLocalReadErrorMessage,
-         std::strerror(EISDIR), 0},
+        {"folder", dir.path + "/folder", LoadOutcome::Status::FileError, kLocalReadErrorMessage, std::strerror(EISDIR),
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
