@@ -13,11 +13,11 @@
 #include <map>
 #include <thread>
 
-#include "model/DrawingGenerator.h"
 #include "display/DrawDocument.h"
 #include "display/RecordingCanvas.h"
 #include "display/qt/ImageDraw.h"
 #include "display/qt/QtCanvas.h"
+#include "model/DrawingGenerator.h"
 
 namespace {
 
@@ -110,7 +110,13 @@ void BM_CancelLatency(benchmark::State& state) {
         state.SetIterationTime(std::chrono::duration<double>(stopped - setAt).count());
     }
 }
-BENCHMARK(BM_CancelLatency)->ArgName("threads")->Arg(1)->Arg(2)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CancelLatency)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 // Glyphs drawn for the drawing: text outputs on a recording canvas.
 double CountGlyphs(CJwwDoc& doc) {

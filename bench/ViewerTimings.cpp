@@ -17,10 +17,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/CTolvaniDoc.h"
 #include "model/DrawingGenerator.h"
 #include "model/JwwFile.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
 
 using namespace tolvani;
 using namespace tolvani::viewer;
@@ -129,8 +129,9 @@ int main(int argc, char** argv) {
     if (fromFile)
         std::printf("start of main() to the first picture of the file (window, open, draw): %.0f ms\n", fromMainMs);
     if (steps > 0)
-        std::printf("wheel step to its picture: median %.0f ms, slowest %.0f ms over %d steps "
-                "(event loop never waited more than %.0f ms)\n",
-                Median(stepMs), *std::max_element(stepMs.begin(), stepMs.end()), steps, stepGap);
+        std::printf(
+            "wheel step to its picture: median %.0f ms, slowest %.0f ms over %d steps "
+            "(event loop never waited more than %.0f ms)\n",
+            Median(stepMs), *std::max_element(stepMs.begin(), stepMs.end()), steps, stepGap);
     return 0;
 }

@@ -74,15 +74,17 @@ namespace {
 template <typename T>
 T* AddTo(CJwwDoc& doc, bool intoBlock, std::unique_ptr<T> element) {
     T* raw = element.get();
-    if (intoBlock && doc.currentTargetList) doc.currentTargetList->push_back(std::move(element));
-    else doc.AddElement(std::move(element));
+    if (intoBlock && doc.currentTargetList)
+        doc.currentTargetList->push_back(std::move(element));
+    else
+        doc.AddElement(std::move(element));
     return raw;
 }
 
 }  // namespace
 
-CDataSen* AddLineElement(CJwwDoc& doc, bool intoBlock, int layerGroup, int layer, int lineType, int color,
-                         double x1, double y1, double x2, double y2) {
+CDataSen* AddLineElement(CJwwDoc& doc, bool intoBlock, int layerGroup, int layer, int lineType, int color, double x1,
+                         double y1, double x2, double y2) {
     auto line = std::make_unique<CDataSen>();
     line->lineType = static_cast<uint8_t>(lineType);
     line->color = static_cast<uint16_t>(color);

@@ -26,8 +26,8 @@ int64_t BlockCreationTime();
 CDataList* BeginTableBlock(CJwwDoc& doc, const std::string& name, double x, double y);
 
 // Appends a new line to the current definition (intoBlock) or to the main list.
-CDataSen* AddLineElement(CJwwDoc& doc, bool intoBlock, int layerGroup, int layer, int lineType, int color,
-                         double x1, double y1, double x2, double y2);
+CDataSen* AddLineElement(CJwwDoc& doc, bool intoBlock, int layerGroup, int layer, int lineType, int color, double x1,
+                         double y1, double x2, double y2);
 
 // Appends a copy of the text to the same choice of list.
 CDataMoji* AddTextElement(CJwwDoc& doc, bool intoBlock, const CDataMoji& text);

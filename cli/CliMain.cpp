@@ -17,9 +17,7 @@ namespace tolvani::cli {
 
 namespace {
 
-void PrintHelp(const Command& c) {
-    std::printf("使い方: %s\n\n%s", c.usage, c.help);
-}
+void PrintHelp(const Command& c) { std::printf("使い方: %s\n\n%s", c.usage, c.help); }
 
 const Command& FindCommand(const std::vector<Command>& commands, const char* name) {
     for (const auto& c : commands)
@@ -68,8 +66,7 @@ int RunCommandLine(int argc, char** argv, const std::vector<Command>& commands) 
         PrintOverview(commands);
         return CheckStandardOutput(kExitUsage);
     }
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
-        std::strcmp(argv[1], "help") == 0) {
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "help") == 0) {
         PrintOverview(commands);
         return CheckStandardOutput(kExitOk);
     }

@@ -1,11 +1,11 @@
 #include "cli/CliSupport.h"
 
+#include <sys/stat.h>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
 
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"

@@ -13,8 +13,8 @@ namespace tolvani::cli {
 
 enum ExitCode {
     kExitOk = 0,
-    kExitRefused = 1,   // input refused or unreadable; nothing written
-    kExitUsage = 2,     // bad usage
+    kExitRefused = 1,  // input refused or unreadable; nothing written
+    kExitUsage = 2,    // bad usage
     kExitWriteFailed = 3,
 };
 

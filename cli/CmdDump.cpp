@@ -1,11 +1,11 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/CliSupport.h"
-#include "cli/Command.h"
 #include "blocks/BlockDump.h"
 #include "blocks/BlockNames.h"
 #include "blocks/BlockRegistry.h"
+#include "cli/CliSupport.h"
+#include "cli/Command.h"
 
 namespace tolvani::cli {
 namespace {
@@ -20,10 +20,9 @@ std::string Pt(const JwwPoint& p) { return "(" + Num(p.x) + ", " + Num(p.y) + ")
 
 std::string CommonText(const CData& e) {
     char buf[160];
-    std::snprintf(buf, sizeof buf, "%s g=%u lt=%u c=%u w=%u L=%u:%u f=0x%04x", ElementClassName(e.Kind()),
-                  e.groupValue, static_cast<unsigned>(e.lineType), static_cast<unsigned>(e.color),
-                  static_cast<unsigned>(e.width), static_cast<unsigned>(e.layerGroup),
-                  static_cast<unsigned>(e.layer), static_cast<unsigned>(e.flag));
+    std::snprintf(buf, sizeof buf, "%s g=%u lt=%u c=%u w=%u L=%u:%u f=0x%04x", ElementClassName(e.Kind()), e.groupValue,
+                  static_cast<unsigned>(e.lineType), static_cast<unsigned>(e.color), static_cast<unsigned>(e.width),
+                  static_cast<unsigned>(e.layerGroup), static_cast<unsigned>(e.layer), static_cast<unsigned>(e.flag));
     return buf;
 }
 
@@ -50,10 +49,9 @@ std::string Escaped(const std::string& utf8, bool keepNewlines = false) {
 std::string Quoted(const JwwString& s) { return "\"" + Escaped(s.toUtf8()) + "\""; }
 
 std::string TextGeometry(const CDataMoji& t) {
-    return Pt(t.start) + "-" + Pt(t.end) + " type=" + std::to_string(t.textType) +
-           " style=" + std::to_string(t.style) + " size=" + Num(t.charWidth) + "x" + Num(t.height) +
-           " spacing=" + Num(t.spacing) + " angle=" + Num(t.angle) + " font=" + Quoted(t.fontName) +
-           " text=" + Quoted(t.text);
+    return Pt(t.start) + "-" + Pt(t.end) + " type=" + std::to_string(t.textType) + " style=" + std::to_string(t.style) +
+           " size=" + Num(t.charWidth) + "x" + Num(t.height) + " spacing=" + Num(t.spacing) + " angle=" + Num(t.angle) +
+           " font=" + Quoted(t.fontName) + " text=" + Quoted(t.text);
 }
 
 std::string PointGeometry(const CDataTen& p) {
@@ -92,8 +90,8 @@ std::string ElementLine(const CData& e) {
         }
         case ElementKind::Sunpou: {
             const auto& d = static_cast<const CDataSunpou&>(e);
-            s += "mode=" + std::to_string(d.mode) + "\n    line: " + CommonText(d.line) + " " + Pt(d.line.start) +
-                 "-" + Pt(d.line.end) + "\n    text: " + CommonText(d.text) + " " + TextGeometry(d.text);
+            s += "mode=" + std::to_string(d.mode) + "\n    line: " + CommonText(d.line) + " " + Pt(d.line.start) + "-" +
+                 Pt(d.line.end) + "\n    text: " + CommonText(d.text) + " " + TextGeometry(d.text);
             for (const auto& a : d.aux) s += "\n    aux: " + CommonText(a) + " " + Pt(a.start) + "-" + Pt(a.end);
             for (const auto& p : d.points) s += "\n    point: " + CommonText(p) + " " + PointGeometry(p);
             break;
@@ -133,9 +131,9 @@ int RunDump(const std::vector<std::string>& argv) {
     out += "# definitions: " + std::to_string(doc.blockList.size()) + "\n";
     for (const auto& d : doc.blockList) {
         out += "definition " + std::to_string(d->number) + " name=\"" + Escaped(BlockDisplayNameUtf8(d->name)) +
-               "\" kind=" + GetBlockKindName(d->name.view()) +
-               " referenced=" + std::to_string(d->referenced) + " time=" + std::to_string(d->createdTime) +
-               " full=" + Quoted(d->name) + " elements=" + std::to_string(d->elements.size()) + "\n";
+               "\" kind=" + GetBlockKindName(d->name.view()) + " referenced=" + std::to_string(d->referenced) +
+               " time=" + std::to_string(d->createdTime) + " full=" + Quoted(d->name) +
+               " elements=" + std::to_string(d->elements.size()) + "\n";
         for (const auto& e : d->elements) out += "    " + ElementLine(*e) + "\n";
     }
     out += "# insertions (main list)\n";
@@ -147,6 +145,7 @@ int RunDump(const std::vector<std::string>& argv) {
 }
 
 const Command kDumpCommand = {"dump", "tolvani-cli dump FILE",
-     "全要素を 1 行ずつ、続いてブロック定義と、ブロック構造の診断ダンプ 2 種を表示します。\n", RunDump};
+                              "全要素を 1 行ずつ、続いてブロック定義と、ブロック構造の診断ダンプ 2 種を表示します。\n",
+                              RunDump};
 
 }  // namespace tolvani::cli

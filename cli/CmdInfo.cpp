@@ -62,8 +62,7 @@ int RunInfo(const std::vector<std::string>& argv) {
         out += "], \"layerElementCount\": [";
         for (int g = 0; g < kLayerGroups; ++g) {
             out += g ? ", [" : "[";
-            for (int l = 0; l < kLayers; ++l)
-                out += (l ? ", " : "") + std::to_string(doc.layerElementCount[g][l]);
+            for (int l = 0; l < kLayers; ++l) out += (l ? ", " : "") + std::to_string(doc.layerElementCount[g][l]);
             out += "]";
         }
         out += "]}\n";
@@ -90,9 +89,10 @@ int RunInfo(const std::vector<std::string>& argv) {
     return kExitOk;
 }
 
-const Command kInfoCommand = {"info", "tolvani-cli info FILE [--json]",
-     "図面の版、メモ、用紙サイズ、書込レイヤグループ、要素数、ブロック定義数、末尾の値を表示します。\n"
-     "  --json  JSON オブジェクトで出力します。\n",
-     RunInfo};
+const Command kInfoCommand = {
+    "info", "tolvani-cli info FILE [--json]",
+    "図面の版、メモ、用紙サイズ、書込レイヤグループ、要素数、ブロック定義数、末尾の値を表示します。\n"
+    "  --json  JSON オブジェクトで出力します。\n",
+    RunInfo};
 
 }  // namespace tolvani::cli

@@ -132,19 +132,20 @@ int RunInsertTable(const std::vector<std::string>& argv) {
     return kExitOk;
 }
 
-const Command kInsertTableCommand = {"insert-table", "tolvani-cli insert-table (DRAWING | --new) TABLE OUT --at X,Y [options]",
-     "CSV ファイル TABLE の表を、左上隅を (X, Y) mm として罫線と文字で図面に挿入し、OUT に保存します。\n"
-     "  --new                 DRAWING の代わりに新規図面に挿入します。\n"
-     "  --clipboard-text      TABLE をクリップボードの文字列（UTF-8、タブ区切り）として読みます。\n"
-     "  --at X,Y              挿入位置（表の左上、mm、-100000000〜100000000）。\n"
-     "                        --at=-20,-10 の形も使えます。\n"
-     "  --block NAME          ブロック図形 NAME として挿入します。\n"
-     "  --margins L,R,T,B     セルマージン（× 0.1 mm、0〜50、既定 10,10,8,6）\n"
-     "  --text-type N         文字種（1〜10、既定 3）\n"
-     "  --line-type N         枠線の線種（1〜8、既定 1）\n"
-     "  --line-colour N       枠線の線色（1〜8、既定 2）\n"
-     "  --layers G,LINE,TEXT  書込レイヤグループと直線・文字のレイヤ（0〜15）。\n"
-     "                        指定しなければ現在の書込レイヤに挿入します。\n",
-     RunInsertTable};
+const Command kInsertTableCommand = {
+    "insert-table", "tolvani-cli insert-table (DRAWING | --new) TABLE OUT --at X,Y [options]",
+    "CSV ファイル TABLE の表を、左上隅を (X, Y) mm として罫線と文字で図面に挿入し、OUT に保存します。\n"
+    "  --new                 DRAWING の代わりに新規図面に挿入します。\n"
+    "  --clipboard-text      TABLE をクリップボードの文字列（UTF-8、タブ区切り）として読みます。\n"
+    "  --at X,Y              挿入位置（表の左上、mm、-100000000〜100000000）。\n"
+    "                        --at=-20,-10 の形も使えます。\n"
+    "  --block NAME          ブロック図形 NAME として挿入します。\n"
+    "  --margins L,R,T,B     セルマージン（× 0.1 mm、0〜50、既定 10,10,8,6）\n"
+    "  --text-type N         文字種（1〜10、既定 3）\n"
+    "  --line-type N         枠線の線種（1〜8、既定 1）\n"
+    "  --line-colour N       枠線の線色（1〜8、既定 2）\n"
+    "  --layers G,LINE,TEXT  書込レイヤグループと直線・文字のレイヤ（0〜15）。\n"
+    "                        指定しなければ現在の書込レイヤに挿入します。\n",
+    RunInsertTable};
 
 }  // namespace tolvani::cli

@@ -1,5 +1,6 @@
 // tolvani-cli object: the drawing as an object (native data, or a picture
 // that carries it), made from a JWW file, listed, and taken back out.
+#include <sys/stat.h>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -7,19 +8,18 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "cli/CliSupport.h"
 #include "cli/Command.h"
+#include "model/JwwErrors.h"
+#include "model/JwwFile.h"
+#include "model/JwwStream.h"
 #include "object/CompoundFile.h"
 #include "object/NativeData.h"
 #include "object/ObjectData.h"
 #include "object/ObjectFile.h"
 #include "object/OfficePackage.h"
-#include "model/JwwErrors.h"
-#include "model/JwwFile.h"
-#include "model/JwwStream.h"
 
 namespace tolvani::cli {
 namespace {
@@ -92,7 +92,8 @@ ReadObject ReadObjectFile(const std::string& name) {
     if (index > 0 || object::HasZipSignature(file.data(), file.size())) {
         const auto objects = ListDocument(path, file);
         if (index == 0)
-            throw CliError{kExitRefused, "文書の中のオブジェクトは " + path + "#番号 で指定してください（object list で一覧できます）。"};
+            throw CliError{kExitRefused, "文書の中のオブジェクトは " + path +
+                                             "#番号 で指定してください（object list で一覧できます）。"};
         if (static_cast<std::size_t>(index) > objects.size())
             throw CliError{kExitRefused, "文書には図面のオブジェクトが " + std::to_string(objects.size()) +
                                              " 個しかありません。 (" + path + ")"};
@@ -206,12 +207,13 @@ int RunObjectInfo(const std::vector<std::string>& argv) {
         out += ", \"definitions\": " + std::to_string(r.native.doc->blockList.size()) + "}\n";
     } else {
         char buf[512];
-        std::snprintf(buf, sizeof buf,
-                      "形式: %s\nZubVersion: %d\n大きさ: %d × %d (0.01 mm)\n表示範囲: %.6g × %.6g mm、中心 (%.6g, %.6g)\n"
-                      "点の大きさ: %d (0.1 mm)\n図面: %zu バイト（%zu バイト目から）、版 %u、要素 %zu、ブロック定義 %zu\n",
-                      object::FormName(r.bytes.form), p.zubVersion, p.extentWidth, p.extentHeight, p.viewWidth,
-                      p.viewHeight, p.centerX, p.centerY, p.dotSize, body, r.native.bodyOffset,
-                      r.native.doc->header.version, r.native.doc->mainList.size(), r.native.doc->blockList.size());
+        std::snprintf(
+            buf, sizeof buf,
+            "形式: %s\nZubVersion: %d\n大きさ: %d × %d (0.01 mm)\n表示範囲: %.6g × %.6g mm、中心 (%.6g, %.6g)\n"
+            "点の大きさ: %d (0.1 mm)\n図面: %zu バイト（%zu バイト目から）、版 %u、要素 %zu、ブロック定義 %zu\n",
+            object::FormName(r.bytes.form), p.zubVersion, p.extentWidth, p.extentHeight, p.viewWidth, p.viewHeight,
+            p.centerX, p.centerY, p.dotSize, body, r.native.bodyOffset, r.native.doc->header.version,
+            r.native.doc->mainList.size(), r.native.doc->blockList.size());
         out = buf;
     }
     PrintOut(out);
@@ -233,22 +235,23 @@ int RunObject(const std::vector<std::string>& argv) {
     UsageError("object の後には pack、extract、info、list のいずれかを指定してください: " + argv[0]);
 }
 
-const Command kObjectCommand = {"object", "tolvani-cli object (pack IN.jww OUT | extract IN OUT.jww | info IN [--json] | list DOC)",
-     "図面をオブジェクト（貼り付け用のデータ）として扱います。\n"
-     "  pack IN.jww OUT [--extent W,H]\n"
-     "      図面をオブジェクトにします。OUT の拡張子で形式を選びます:\n"
-     "      .bin  オブジェクトのデータそのもの\n"
-     "      .ole  データを Contents に持つ複合ファイル（Windows の文書が埋め込むオブジェクトの形）\n"
-     "      .png  データを含む PNG 画像（表計算ソフトなどに貼り付けられます）\n"
-     "      .svg  データを含む SVG 画像\n"
-     "      --extent W,H  オブジェクトの大きさ（0.01 mm 単位）。既定は用紙の大きさ（1:1）\n"
-     "  extract IN OUT.jww\n"
-     "      オブジェクト（.bin、.ole、PNG、SVG）から図面を取り出して JWW ファイルに保存します。\n"
-     "  info IN [--json]\n"
-     "      オブジェクトの大きさ、表示範囲などを表示します。\n"
-     "  list DOC\n"
-     "      文書（.xlsx、.docx、.pptx、.ods、.odt など）の中の図面を一覧します。\n"
-     "      その N 番目は extract DOC#N OUT.jww で取り出せます（info DOC#N も使えます）。\n",
-     RunObject};
+const Command kObjectCommand = {
+    "object", "tolvani-cli object (pack IN.jww OUT | extract IN OUT.jww | info IN [--json] | list DOC)",
+    "図面をオブジェクト（貼り付け用のデータ）として扱います。\n"
+    "  pack IN.jww OUT [--extent W,H]\n"
+    "      図面をオブジェクトにします。OUT の拡張子で形式を選びます:\n"
+    "      .bin  オブジェクトのデータそのもの\n"
+    "      .ole  データを Contents に持つ複合ファイル（Windows の文書が埋め込むオブジェクトの形）\n"
+    "      .png  データを含む PNG 画像（表計算ソフトなどに貼り付けられます）\n"
+    "      .svg  データを含む SVG 画像\n"
+    "      --extent W,H  オブジェクトの大きさ（0.01 mm 単位）。既定は用紙の大きさ（1:1）\n"
+    "  extract IN OUT.jww\n"
+    "      オブジェクト（.bin、.ole、PNG、SVG）から図面を取り出して JWW ファイルに保存します。\n"
+    "  info IN [--json]\n"
+    "      オブジェクトの大きさ、表示範囲などを表示します。\n"
+    "  list DOC\n"
+    "      文書（.xlsx、.docx、.pptx、.ods、.odt など）の中の図面を一覧します。\n"
+    "      その N 番目は extract DOC#N OUT.jww で取り出せます（info DOC#N も使えます）。\n",
+    RunObject};
 
 }  // namespace tolvani::cli

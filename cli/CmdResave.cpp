@@ -12,6 +12,7 @@ int RunResave(const std::vector<std::string>& argv) {
 }
 
 const Command kResaveCommand = {"resave", "tolvani-cli resave IN OUT",
-     "図面を読み込み、そのまま OUT に保存します（一時ファイルに書いてから置き換えます）。\n", RunResave};
+                                "図面を読み込み、そのまま OUT に保存します（一時ファイルに書いてから置き換えます）。\n",
+                                RunResave};
 
 }  // namespace tolvani::cli

@@ -8,9 +8,7 @@ DevicePoint CJwwScreen::ToDevice(double x, double y) const {
     return {Round((x - left) * scaleX), Round((top - y) * scaleY)};
 }
 
-JwwPoint CJwwScreen::ToDrawing(double X, double Y) const {
-    return {X / scaleX + left, top - Y / scaleY};
-}
+JwwPoint CJwwScreen::ToDrawing(double X, double Y) const { return {X / scaleX + left, top - Y / scaleY}; }
 
 void CJwwScreen::UpdateVisibleRect() {
     left = centerX - viewWidth / 2;

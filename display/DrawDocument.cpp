@@ -8,8 +8,7 @@
 namespace tolvani::display {
 
 const char* const kBlockMissingMessage = "ブロックが見つかりません！";
-const char* const kPlacementBudgetMessage =
-    "ブロック図形の配置が多すぎるため、一部のブロック図形を描画していません。";
+const char* const kPlacementBudgetMessage = "ブロック図形の配置が多すぎるため、一部のブロック図形を描画していません。";
 
 namespace {
 
@@ -18,9 +17,9 @@ struct Paper {
 };
 
 const Paper kPapers[15] = {
-    {1189, 841},   {841, 594},     {594, 420},     {420, 297},      {297, 210},
-    {1682, 1189},  {2378, 1682},   {3364, 2378},   {1682, 1189},    {2378, 1682},
-    {3364, 2378},  {4756, 3364},   {10000, 7070},  {50000, 35400},  {100000, 70700},
+    {1189, 841},  {841, 594},   {594, 420},    {420, 297},     {297, 210},
+    {1682, 1189}, {2378, 1682}, {3364, 2378},  {1682, 1189},   {2378, 1682},
+    {3364, 2378}, {4756, 3364}, {10000, 7070}, {50000, 35400}, {100000, 70700},
 };
 
 }  // namespace
@@ -38,8 +37,7 @@ bool SetUpDrawingContext(const Canvas& canvas, CJwwScreen& screen, const ViewVal
     const double w = screen.viewWidth;
     const double h = w / (static_cast<double>(ext.width) / ext.height);
     const double sx = lp.width / w, sy = lp.height / h;
-    if (!(w > 0) || !Finite(w) || !Finite(h) || !(h > 0) || !Finite(sx) || !Finite(sy) || !(sx > 0) ||
-        !(sy > 0))
+    if (!(w > 0) || !Finite(w) || !Finite(h) || !(h > 0) || !Finite(sx) || !Finite(sy) || !(sx > 0) || !(sy > 0))
         return false;
     screen.deviceWidth = lp.width;
     screen.deviceHeight = lp.height;

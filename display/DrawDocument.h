@@ -15,10 +15,10 @@ namespace tolvani::display {
 
 // The document's view values.
 struct ViewValues {
-    DeviceSize extent;           // target area, HIMETRIC (0.01 mm)
-    DeviceSize clientSize;       // view's client area, device units
-    DeviceSize clientHimetric;   // the client area in HIMETRIC
-    int32_t dotSize = 16;        // radius of plain points, 0.1 mm
+    DeviceSize extent;          // target area, HIMETRIC (0.01 mm)
+    DeviceSize clientSize;      // view's client area, device units
+    DeviceSize clientHimetric;  // the client area in HIMETRIC
+    int32_t dotSize = 16;       // radius of plain points, 0.1 mm
 };
 
 // How a draw is to be done: on how many threads (0: one per core), and a

@@ -166,36 +166,40 @@ void DrawPointMark(RenderState& rs, int code, double x, double y, double angle, 
     if (!rs.MayShow(X - reach, Y - reach, X + reach, Y + reach)) return;
     Mark m(rs, x, y, angle, scale);
     switch (code) {
-    case 0: m.DeviceDisc(sc.dotRadius); break;
-    case -1:
-        m.Segment(0, 1.25, 0, -1.25);
-        m.Segment(-1.0825, 0.625, 1.0825, -0.625);
-        m.Segment(-1.0825, -0.625, 1.0825, 0.625);
-        break;
-    case -2: case 4: m.Circle(1.25); break;
-    case -3: m.DeviceDisc(rs.dotSize); break;
-    case -4:
-        m.Segment(1.25, 0, -1.25, 0);
-        m.Segment(0, 1.25, 0, -1.25);
-        break;
-    case -5: m.Outline({{1.25, 1.25}, {-1.25, 1.25}, {-1.25, -1.25}, {1.25, -1.25}}); break;
-    case -6: m.Outline({{0, 2.5 / 1.5}, {-1.4434, -0.8333}, {1.4434, -0.8333}}); break;
-    case -7:
-        m.Segment(0.8839, 0.8839, -0.8839, -0.8839);
-        m.Segment(-0.8839, 0.8839, 0.8839, -0.8839);
-        break;
-    case 1: case 6: m.Filled({{0, 0}, {-7.5, 1.25}, {-7.5, -1.25}}); break;
-    case 2: m.Filled({{-2.5, 1.25}, {-2.5, -1.25}, {0, 1.25}, {0, -1.25}}); break;
-    case 3: case 7: m.Disc(1.25); break;
-    case 5: m.Filled({{-2.5, 1.25}, {-2.5, -1.25}, {0, -1.25}, {0, 1.25}}); break;
-    case 8: m.QuarterArcs(); break;
-    case 9: case 11:
-        m.Segment(0, 0, -7.5, 1.25);
-        m.Segment(0, 0, -7.5, -1.25);
-        if (code == 11) m.Segment(-7.5, 1.25, -7.5, -1.25);
-        break;
-    case 10: m.Segment(1.7678, 1.7678, -1.7678, -1.7678); break;
-    default: break;
+        case 0: m.DeviceDisc(sc.dotRadius); break;
+        case -1:
+            m.Segment(0, 1.25, 0, -1.25);
+            m.Segment(-1.0825, 0.625, 1.0825, -0.625);
+            m.Segment(-1.0825, -0.625, 1.0825, 0.625);
+            break;
+        case -2:
+        case 4: m.Circle(1.25); break;
+        case -3: m.DeviceDisc(rs.dotSize); break;
+        case -4:
+            m.Segment(1.25, 0, -1.25, 0);
+            m.Segment(0, 1.25, 0, -1.25);
+            break;
+        case -5: m.Outline({{1.25, 1.25}, {-1.25, 1.25}, {-1.25, -1.25}, {1.25, -1.25}}); break;
+        case -6: m.Outline({{0, 2.5 / 1.5}, {-1.4434, -0.8333}, {1.4434, -0.8333}}); break;
+        case -7:
+            m.Segment(0.8839, 0.8839, -0.8839, -0.8839);
+            m.Segment(-0.8839, 0.8839, 0.8839, -0.8839);
+            break;
+        case 1:
+        case 6: m.Filled({{0, 0}, {-7.5, 1.25}, {-7.5, -1.25}}); break;
+        case 2: m.Filled({{-2.5, 1.25}, {-2.5, -1.25}, {0, 1.25}, {0, -1.25}}); break;
+        case 3:
+        case 7: m.Disc(1.25); break;
+        case 5: m.Filled({{-2.5, 1.25}, {-2.5, -1.25}, {0, -1.25}, {0, 1.25}}); break;
+        case 8: m.QuarterArcs(); break;
+        case 9:
+        case 11:
+            m.Segment(0, 0, -7.5, 1.25);
+            m.Segment(0, 0, -7.5, -1.25);
+            if (code == 11) m.Segment(-7.5, 1.25, -7.5, -1.25);
+            break;
+        case 10: m.Segment(1.7678, 1.7678, -1.7678, -1.7678); break;
+        default: break;
     }
 }
 

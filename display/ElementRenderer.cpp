@@ -23,8 +23,7 @@ RenderState::RenderState(Canvas& c, const CJwwDoc& d, CJwwScreen& s, int32_t dot
     DeviceRect box;
     if (canvas.VisibleBox(box)) {
         cull = true;
-        visible = {box.left - kCullMargin, box.top - kCullMargin, box.right + kCullMargin,
-                   box.bottom + kCullMargin};
+        visible = {box.left - kCullMargin, box.top - kCullMargin, box.right + kCullMargin, box.bottom + kCullMargin};
     }
 }
 
@@ -108,11 +107,15 @@ Color AreaColor(const RenderState& rs, const CData& e, const InsertionContext* c
 
 PenStyle StyleOfLineType(int t) {
     switch (t) {
-    case 2: case 3: case 9: return PenStyle::Dot;
-    case 4: return PenStyle::Dash;
-    case 5: case 6: return PenStyle::DashDot;
-    case 7: case 8: return PenStyle::DashDotDot;
-    default: return PenStyle::Solid;
+        case 2:
+        case 3:
+        case 9: return PenStyle::Dot;
+        case 4: return PenStyle::Dash;
+        case 5:
+        case 6: return PenStyle::DashDot;
+        case 7:
+        case 8: return PenStyle::DashDotDot;
+        default: return PenStyle::Solid;
     }
 }
 
@@ -176,7 +179,8 @@ void DrawArc(RenderState& rs, const CDataEnko& e, const InsertionContext* ctx) {
     // Curves are dashed by their line type as lines are, the pattern
     // starting at the curve's first point and running along it.
     rs.UsePen({StyleOfLineType(e.lineType), 1, c});
-    const int k = e.lineType >= 30 && e.lineType <= 62 ? static_cast<int>(rs.doc.header.lineSegmentCount[e.lineType]) : 0;
+    const int k =
+        e.lineType >= 30 && e.lineType <= 62 ? static_cast<int>(rs.doc.header.lineSegmentCount[e.lineType]) : 0;
     if (rx == ry) {
         if (e.fullCircle) {
             if (k == 0) {
@@ -207,9 +211,10 @@ JwwPoint OnEllipse(const Placed& c, double r, double f, double a, double ct, dou
 void DrawSolid(RenderState& rs, const CDataSolid& e, const InsertionContext* ctx) {
     if (!Visible(rs, e, ctx)) return;
     const int n = AreaColorNumber(rs, e);
-    const Color c = Finish(e.color == CDataSolid::kOwnColor && n == CDataSolid::kOwnColor ? (e.ownColor & 0xFFFFFF)
-                                                                                          : ScreenColor(rs.doc.header, n),
-                           ctx);
+    const Color c =
+        Finish(e.color == CDataSolid::kOwnColor && n == CDataSolid::kOwnColor ? (e.ownColor & 0xFFFFFF)
+                                                                              : ScreenColor(rs.doc.header, n),
+               ctx);
     rs.UsePen({PenStyle::Solid, 1, c});
     rs.UseBrush(Brush::Solid(c));
     auto& buf = rs.screen.drawingPoints;
@@ -381,57 +386,58 @@ const RenderState::DefinitionReach& ReachOf(RenderState& rs, const CDataList* de
         if (!ok) break;
         const CData& e = *ptr;
         switch (e.Kind()) {
-        case ElementKind::Sen: line(static_cast<const CDataSen&>(e)); break;
-        case ElementKind::Enko: {
-            const auto& a = static_cast<const CDataEnko&>(e);
-            grow(own, Length(a.center.x, a.center.y) + std::max(std::fabs(a.radius), std::fabs(a.radius * a.flatness)));
-            break;
-        }
-        case ElementKind::Moji: textReach(static_cast<const CDataMoji&>(e)); break;
-        case ElementKind::Solid: {
-            const auto& so = static_cast<const CDataSolid&>(e);
-            if (IsCurvedSolid(so)) {
-                ok = false;
+            case ElementKind::Sen: line(static_cast<const CDataSen&>(e)); break;
+            case ElementKind::Enko: {
+                const auto& a = static_cast<const CDataEnko&>(e);
+                grow(own,
+                     Length(a.center.x, a.center.y) + std::max(std::fabs(a.radius), std::fabs(a.radius * a.flatness)));
                 break;
             }
-            for (const JwwPoint& c : so.corner) grow(own, Length(c.x, c.y));
-            break;
-        }
-        case ElementKind::Sunpou: {
-            const auto& d = static_cast<const CDataSunpou&>(e);
-            line(d.line);
-            textReach(d.text);
-            if (d.mode != 0) {
-                line(d.aux[0]);
-                line(d.aux[1]);
-                for (const CDataTen& p : d.points) point(p);
-            }
-            break;
-        }
-        case ElementKind::Ten: point(static_cast<const CDataTen&>(e)); break;
-        case ElementKind::Block: {
-            const auto& b = static_cast<const CDataBlock&>(e);
-            const CDataList* inner = rs.doc.FindBlockList(b.definitionNumber);
-            if (!inner) {
-                ok = false;
+            case ElementKind::Moji: textReach(static_cast<const CDataMoji&>(e)); break;
+            case ElementKind::Solid: {
+                const auto& so = static_cast<const CDataSolid&>(e);
+                if (IsCurvedSolid(so)) {
+                    ok = false;
+                    break;
+                }
+                for (const JwwPoint& c : so.corner) grow(own, Length(c.x, c.y));
                 break;
             }
-            const RenderState::DefinitionReach& n = ReachOf(rs, inner, depth + 1);
-            if (n.state != RenderState::DefinitionReach::Done || !n.skippable) {
-                ok = false;
+            case ElementKind::Sunpou: {
+                const auto& d = static_cast<const CDataSunpou&>(e);
+                line(d.line);
+                textReach(d.text);
+                if (d.mode != 0) {
+                    line(d.aux[0]);
+                    line(d.aux[1]);
+                    for (const CDataTen& p : d.points) point(p);
+                }
                 break;
             }
-            grow(own, Length(b.ref.x, b.ref.y) + LargerScale(b.scaleX, b.scaleY) * n.own);
-            grow(drawing, n.drawing);
-            grow(device, n.device);
-            text = text || n.hasText;
-            height = std::max(height, n.height + 1);
-            long used = static_cast<long>(inner->elements.size());
-            if (LayerVisible(h, b.layerGroup, b.layer)) used = SaturatingAdd(used, n.nested);
-            nested = SaturatingAdd(nested, used);
-            break;
-        }
-        default: break;
+            case ElementKind::Ten: point(static_cast<const CDataTen&>(e)); break;
+            case ElementKind::Block: {
+                const auto& b = static_cast<const CDataBlock&>(e);
+                const CDataList* inner = rs.doc.FindBlockList(b.definitionNumber);
+                if (!inner) {
+                    ok = false;
+                    break;
+                }
+                const RenderState::DefinitionReach& n = ReachOf(rs, inner, depth + 1);
+                if (n.state != RenderState::DefinitionReach::Done || !n.skippable) {
+                    ok = false;
+                    break;
+                }
+                grow(own, Length(b.ref.x, b.ref.y) + LargerScale(b.scaleX, b.scaleY) * n.own);
+                grow(drawing, n.drawing);
+                grow(device, n.device);
+                text = text || n.hasText;
+                height = std::max(height, n.height + 1);
+                long used = static_cast<long>(inner->elements.size());
+                if (LayerVisible(h, b.layerGroup, b.layer)) used = SaturatingAdd(used, n.nested);
+                nested = SaturatingAdd(nested, used);
+                break;
+            }
+            default: break;
         }
     }
     // The map may have grown while nested definitions were walked; its
@@ -458,12 +464,11 @@ bool SkipInsertion(RenderState& rs, const CDataList* def, const InsertionContext
     if (rs.placedBudget < used) return false;
     const CJwwScreen& s = rs.screen;
     const double X = (placed.refX - s.left) * s.scaleX, Y = (s.top - placed.refY) * s.scaleY;
-    const double R = ((r.own * LargerScale(placed.scaleX, placed.scaleY) + r.drawing) *
-                          LargerScale(s.scaleX, s.scaleY) +
-                      r.device + std::abs(static_cast<double>(s.dotRadius)) +
-                      std::abs(static_cast<double>(rs.dotSize))) *
-                         (1 + 1e-9) +
-                     4;
+    const double R =
+        ((r.own * LargerScale(placed.scaleX, placed.scaleY) + r.drawing) * LargerScale(s.scaleX, s.scaleY) + r.device +
+         std::abs(static_cast<double>(s.dotRadius)) + std::abs(static_cast<double>(rs.dotSize))) *
+            (1 + 1e-9) +
+        4;
     if (!Finite(X) || !Finite(Y) || !Finite(R)) return false;
     if (rs.MayShow(X - R, Y - R, X + R, Y + R)) return false;
     rs.placedBudget -= used;
@@ -510,11 +515,11 @@ void DrawElements(RenderState& rs, const ElementList& list, const InsertionConte
     for (const auto& e : list) {
         if (rs.Stopped()) return;
         switch (e->Kind()) {
-        case ElementKind::Sen: DrawLine(rs, static_cast<const CDataSen&>(*e), context); break;
-        case ElementKind::Enko: DrawArc(rs, static_cast<const CDataEnko&>(*e), context); break;
-        case ElementKind::Ten: DrawPoint(rs, static_cast<const CDataTen&>(*e), context); break;
-        case ElementKind::Block: DrawInsertion(rs, static_cast<const CDataBlock&>(*e), context); break;
-        default: break;
+            case ElementKind::Sen: DrawLine(rs, static_cast<const CDataSen&>(*e), context); break;
+            case ElementKind::Enko: DrawArc(rs, static_cast<const CDataEnko&>(*e), context); break;
+            case ElementKind::Ten: DrawPoint(rs, static_cast<const CDataTen&>(*e), context); break;
+            case ElementKind::Block: DrawInsertion(rs, static_cast<const CDataBlock&>(*e), context); break;
+            default: break;
         }
     }
 }

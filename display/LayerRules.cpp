@@ -7,11 +7,11 @@ namespace tolvani::display {
 
 std::string LayerRules::StateText(uint32_t state) {
     switch (state) {
-    case kHidden: return "非表示";
-    case kShown: return "表示";
-    case kEditable: return "編集";
-    case kWrite: return "書込";
-    default: return std::to_string(state);
+        case kHidden: return "非表示";
+        case kShown: return "表示";
+        case kEditable: return "編集";
+        case kWrite: return "書込";
+        default: return std::to_string(state);
     }
 }
 

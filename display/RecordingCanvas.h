@@ -11,8 +11,24 @@
 namespace tolvani::display {
 
 enum class CallKind {
-    Pen, Brush, MoveTo, LineTo, Polyline, Polygon, Ellipse, Chord, Rectangle, Pixel,
-    TextColor, BackgroundColor, BackgroundMode, Font, Text, RasterMode, WindowOrigin, WindowExtents
+    Pen,
+    Brush,
+    MoveTo,
+    LineTo,
+    Polyline,
+    Polygon,
+    Ellipse,
+    Chord,
+    Rectangle,
+    Pixel,
+    TextColor,
+    BackgroundColor,
+    BackgroundMode,
+    Font,
+    Text,
+    RasterMode,
+    WindowOrigin,
+    WindowExtents
 };
 
 struct RecordedCall {

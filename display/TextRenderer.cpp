@@ -155,92 +155,98 @@ bool DrawString(Canvas& canvas, const CJwwScreen& screen, const TextParams& p, c
         if (i + 1 >= n) break;  // "^" at the very end
         const char code = text[i + 1];
         switch (code) {
-        case '!': font.weight = 700; break;
-        case '/': font.italic = true; break;
-        case '_': font.underline = true; break;
-        case '-': font.strikeOut = true; break;
-        case 'm': break;
-        case 'u': case 'd': case 'c': case 'o': case 'n': case 'B': case 'b': {
-            const std::size_t j = i + 2;
-            if (j >= n) {
-                i = n;
-                continue;
-            }
-            const std::size_t len = IsCp932LeadByte(static_cast<uint8_t>(text[j])) ? 2 : 1;
-            if (j + len > n) {
-                i = n;
-                continue;
-            }
-            original.Next(text.substr(i, 1));
-            original.Next(text.substr(i + 1, 1));
-            const std::string_view ch = text.substr(j, len);
-            double gx, gy;
-            int full = Hi, h1 = Hi, h2 = Whalf;
-            const int halfHpx = Round(0.5 * Hpx), halfWpx = Round(0.5 * Wpx);
-            double nextX = X + halfX, nextY = Y + halfY;
-            double prevX = X, prevY = Y;  // "u", "d", "c": the cursor before this step
-            bool keepPrev = false;
-            switch (code) {
+            case '!': font.weight = 700; break;
+            case '/': font.italic = true; break;
+            case '_': font.underline = true; break;
+            case '-': font.strikeOut = true; break;
+            case 'm': break;
             case 'u':
-                gx = p.vertical ? PX : X;
-                gy = p.vertical ? PY : Y;
-                full = h1 = halfHpx;
-                h2 = halfWpx;
-                break;
             case 'd':
-                gx = p.vertical ? PX + cs * Wpx : X + sn * 0.5 * Hpx;
-                gy = p.vertical ? PY - sn * Wpx : Y + cs * 0.5 * Hpx;
-                full = h1 = halfHpx;
-                h2 = halfWpx;
-                break;
             case 'c':
-                gx = X + sn * 0.2 * Hpx;
-                gy = Y + cs * 0.2 * Hpx;
-                full = h1 = Round(0.7 * Hi);
-                break;
             case 'o':
-                gx = PX + 0.25 * stepX + 0.25 * Hpx * sn;
-                gy = PY + 0.25 * stepY + 0.25 * Hpx * cs;
-                full = h1 = halfHpx;
-                h2 = halfWpx;
-                nextX = PX + stepX;
-                nextY = PY + stepY;
-                keepPrev = true;
-                break;
             case 'n':
-                gx = PX;
-                gy = PY;
-                keepPrev = true;
-                break;
             case 'B':
-                gx = PX + 0.1 * stepX;
-                gy = PY;
-                keepPrev = true;
-                break;
-            default:  // 'b'
-                gx = PX + 0.2 * stepX;
-                gy = PY;
-                keepPrev = true;
-                break;
+            case 'b': {
+                const std::size_t j = i + 2;
+                if (j >= n) {
+                    i = n;
+                    continue;
+                }
+                const std::size_t len = IsCp932LeadByte(static_cast<uint8_t>(text[j])) ? 2 : 1;
+                if (j + len > n) {
+                    i = n;
+                    continue;
+                }
+                original.Next(text.substr(i, 1));
+                original.Next(text.substr(i + 1, 1));
+                const std::string_view ch = text.substr(j, len);
+                double gx, gy;
+                int full = Hi, h1 = Hi, h2 = Whalf;
+                const int halfHpx = Round(0.5 * Hpx), halfWpx = Round(0.5 * Wpx);
+                double nextX = X + halfX, nextY = Y + halfY;
+                double prevX = X, prevY = Y;  // "u", "d", "c": the cursor before this step
+                bool keepPrev = false;
+                switch (code) {
+                    case 'u':
+                        gx = p.vertical ? PX : X;
+                        gy = p.vertical ? PY : Y;
+                        full = h1 = halfHpx;
+                        h2 = halfWpx;
+                        break;
+                    case 'd':
+                        gx = p.vertical ? PX + cs * Wpx : X + sn * 0.5 * Hpx;
+                        gy = p.vertical ? PY - sn * Wpx : Y + cs * 0.5 * Hpx;
+                        full = h1 = halfHpx;
+                        h2 = halfWpx;
+                        break;
+                    case 'c':
+                        gx = X + sn * 0.2 * Hpx;
+                        gy = Y + cs * 0.2 * Hpx;
+                        full = h1 = Round(0.7 * Hi);
+                        break;
+                    case 'o':
+                        gx = PX + 0.25 * stepX + 0.25 * Hpx * sn;
+                        gy = PY + 0.25 * stepY + 0.25 * Hpx * cs;
+                        full = h1 = halfHpx;
+                        h2 = halfWpx;
+                        nextX = PX + stepX;
+                        nextY = PY + stepY;
+                        keepPrev = true;
+                        break;
+                    case 'n':
+                        gx = PX;
+                        gy = PY;
+                        keepPrev = true;
+                        break;
+                    case 'B':
+                        gx = PX + 0.1 * stepX;
+                        gy = PY;
+                        keepPrev = true;
+                        break;
+                    default:  // 'b'
+                        gx = PX + 0.2 * stepX;
+                        gy = PY;
+                        keepPrev = true;
+                        break;
+                }
+                if (len == 2)
+                    out.Full(Round(gx), Round(gy), full, ch, original.Next(ch));
+                else
+                    out.Half(Round(gx), Round(gy), h1, h2, ch, original.Next(ch));
+                if (!keepPrev) {
+                    PX = prevX;
+                    PY = prevY;
+                }
+                X = nextX;
+                Y = nextY;
+                i = j + len;
+                continue;
             }
-            if (len == 2)
-                out.Full(Round(gx), Round(gy), full, ch, original.Next(ch));
-            else
-                out.Half(Round(gx), Round(gy), h1, h2, ch, original.Next(ch));
-            if (!keepPrev) {
-                PX = prevX;
-                PY = prevY;
-            }
-            X = nextX;
-            Y = nextY;
-            i = j + len;
-            continue;
-        }
-        default:
-            // The "^" is dropped; the code byte is the next character.
-            original.Next(text.substr(i, 1));
-            i += 1;
-            continue;
+            default:
+                // The "^" is dropped; the code byte is the next character.
+                original.Next(text.substr(i, 1));
+                i += 1;
+                continue;
         }
         original.Next(text.substr(i, 1));
         original.Next(text.substr(i + 1, 1));

@@ -13,7 +13,7 @@ namespace tolvani::display {
 
 struct TextParams {
     bool vertical = false;
-    int style = 0;  // 1 italic, 2 bold, 3 both
+    int style = 0;              // 1 italic, 2 bold, 3 both
     std::string_view fontName;  // code page 932
     std::string_view text;      // code page 932; ends at the first 0 byte
     // The text as the drawing kept it when some characters have no code

@@ -51,9 +51,10 @@ void InsertAndUndo(CCsvDoc& table, uint8_t flags) {
     Check(PlaceTable(doc, table, o, -20.5, 10.25, undo));
     Check(table.empty());
     const std::size_t expected = n * m + n + m + 2;
-    if (o.cellBlock) Check(doc.mainList.size() == 1 && doc.blockList.size() == 1 &&
-                           doc.blockList[0]->elements.size() == expected);
-    else Check(doc.mainList.size() == expected && doc.blockList.empty());
+    if (o.cellBlock)
+        Check(doc.mainList.size() == 1 && doc.blockList.size() == 1 && doc.blockList[0]->elements.size() == expected);
+    else
+        Check(doc.mainList.size() == expected && doc.blockList.empty());
 
     std::vector<uint8_t> saved;
     {

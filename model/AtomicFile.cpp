@@ -1,10 +1,12 @@
 #include "model/AtomicFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,9 +64,7 @@ private:
     int slot_ = -1;
 };
 
-[[noreturn]] void Fail(const std::string& what, int err) {
-    throw JwwFileError(what + ": " + std::strerror(err), err);
-}
+[[noreturn]] void Fail(const std::string& what, int err) { throw JwwFileError(what + ": " + std::strerror(err), err); }
 
 // A failure a test asked for at this step, as the system would give it.
 void InjectedFailure(SaveStep step, const std::string& what) {
@@ -184,7 +184,7 @@ void FinishStream(FilePtr& f, const std::string& path) {
 // A device, a FIFO or a descriptor: written as a stream, in place.
 void WriteStream(const Target& t, const std::function<void(std::FILE*)>& write) {
     const int fd = t.kind == Target::Kind::Descriptor ? ::fcntl(t.fd, F_DUPFD_CLOEXEC, 3)
-                                                       : ::open(t.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+                                                      : ::open(t.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) Fail("cannot open " + t.path, errno);
     FilePtr f = OpenStream(fd, t.path);
     write(f.get());

@@ -8,13 +8,14 @@ namespace tolvani {
 namespace {
 
 const char* const kClassNames[kElementKindCount] = {
-    "CData", "CDataSen", "CDataEnko", "CDataMoji", "CDataSolid",
-    "CDataSunpou", "CDataTen", "CDataBlock", "CDataList",
+    "CData", "CDataSen", "CDataEnko", "CDataMoji", "CDataSolid", "CDataSunpou", "CDataTen", "CDataBlock", "CDataList",
 };
 
 void Xfer(JwwStream& ar, JwwString& s) {
-    if (ar.IsStoring()) ar.PutString(s);
-    else ar.GetString(s);
+    if (ar.IsStoring())
+        ar.PutString(s);
+    else
+        ar.GetString(s);
 }
 
 }  // namespace
@@ -28,8 +29,10 @@ public:
     bool storing() const { return storing_; }
     template <class T>
     void operator()(T& v) {
-        if (storing_) std::memcpy(p_, &v, sizeof v);
-        else std::memcpy(&v, p_, sizeof v);
+        if (storing_)
+            std::memcpy(p_, &v, sizeof v);
+        else
+            std::memcpy(&v, p_, sizeof v);
         p_ += sizeof v;
     }
     void operator()(JwwPoint& pt) {
@@ -195,10 +198,7 @@ void CDataBlock::Serialize(JwwStream& ar) {
 }
 
 CDataList::CDataList(const CDataList& other)
-    : CData(other),
-      number(other.number),
-      referenced(other.referenced),
-      createdTime(other.createdTime),
+    : CData(other), number(other.number), referenced(other.referenced), createdTime(other.createdTime),
       name(other.name) {
     elements.reserve(other.elements.size());
     for (const auto& e : other.elements) elements.push_back(e->Clone());
@@ -223,8 +223,7 @@ void CDataList::Serialize(JwwStream& ar) {
         for (uint32_t i = 0; i < count; ++i) {
             auto e = ar.GetElement();
             if (!e) throw JwwBadIndexError("empty entry in a definition's list");
-            if (e->Kind() == ElementKind::List)
-                throw JwwBadClassError("block definition inside a block definition");
+            if (e->Kind() == ElementKind::List) throw JwwBadClassError("block definition inside a block definition");
             elements.push_back(std::move(e));
         }
     }

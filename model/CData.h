@@ -122,11 +122,11 @@ public:
     // The stored value that carries text type and style together.
     uint32_t StoredTypeValue() const;
 
-    JwwPoint start;  // bottom-left corner
-    JwwPoint end;    // end of the base line
-    uint32_t textType = 0;  // stored value modulo 10000
-    uint32_t style = 0;     // stored value / 10000: 1 italic, 2 bold, 3 both
-    uint16_t keptWidth = 0; // written as the width of the common part
+    JwwPoint start;          // bottom-left corner
+    JwwPoint end;            // end of the base line
+    uint32_t textType = 0;   // stored value modulo 10000
+    uint32_t style = 0;      // stored value / 10000: 1 italic, 2 bold, 3 both
+    uint16_t keptWidth = 0;  // written as the width of the common part
     double charWidth = 0;
     double height = 0;
     double spacing = 0;
@@ -216,14 +216,14 @@ T* As(CData* e);
 template <class T>
 const T* As(const CData* e);
 
-#define TOLVANI_KIND_CAST(T, K)                                                         \
-    template <>                                                                         \
-    inline T* As<T>(CData * e) {                                                        \
-        return e && e->Kind() == ElementKind::K ? static_cast<T*>(e) : nullptr;         \
-    }                                                                                   \
-    template <>                                                                         \
-    inline const T* As<T>(const CData* e) {                                             \
-        return e && e->Kind() == ElementKind::K ? static_cast<const T*>(e) : nullptr;   \
+#define TOLVANI_KIND_CAST(T, K)                                                       \
+    template <>                                                                       \
+    inline T* As<T>(CData * e) {                                                      \
+        return e && e->Kind() == ElementKind::K ? static_cast<T*>(e) : nullptr;       \
+    }                                                                                 \
+    template <>                                                                       \
+    inline const T* As<T>(const CData* e) {                                           \
+        return e && e->Kind() == ElementKind::K ? static_cast<const T*>(e) : nullptr; \
     }
 TOLVANI_KIND_CAST(CDataSen, Sen)
 TOLVANI_KIND_CAST(CDataEnko, Enko)

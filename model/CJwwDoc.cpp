@@ -101,8 +101,8 @@ CDataList* CJwwDoc::AddDefinition(std::unique_ptr<CDataList> definition) {
 }
 
 std::size_t CJwwDoc::RemoveElements(const std::function<bool(const CData&)>& drop) {
-    const auto keep = std::remove_if(mainList_.begin(), mainList_.end(),
-                                     [&](const std::unique_ptr<CData>& e) { return drop(*e); });
+    const auto keep =
+        std::remove_if(mainList_.begin(), mainList_.end(), [&](const std::unique_ptr<CData>& e) { return drop(*e); });
     const auto removed = static_cast<std::size_t>(mainList_.end() - keep);
     mainList_.erase(keep, mainList_.end());
     return removed;

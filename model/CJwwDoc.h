@@ -102,7 +102,6 @@ public:
 
 private:
     void ReadList(JwwStream& ar, ElementList& list);
-
 };
 
 }  // namespace tolvani

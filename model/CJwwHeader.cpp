@@ -15,16 +15,22 @@ public:
     bool storing() const { return storing_; }
 
     void operator()(uint32_t& v) {
-        if (storing_) ar_.PutDword(v);
-        else v = ar_.GetDword();
+        if (storing_)
+            ar_.PutDword(v);
+        else
+            v = ar_.GetDword();
     }
     void operator()(double& v) {
-        if (storing_) ar_.PutDouble(v);
-        else v = ar_.GetDouble();
+        if (storing_)
+            ar_.PutDouble(v);
+        else
+            v = ar_.GetDouble();
     }
     void operator()(JwwString& s) {
-        if (storing_) ar_.PutString(s);
-        else ar_.GetString(s);
+        if (storing_)
+            ar_.PutString(s);
+        else
+            ar_.GetString(s);
     }
     template <class T, std::size_t N>
     void operator()(T (&a)[N]) {
@@ -32,18 +38,24 @@ public:
     }
     // A value that is written as `written` and whose read value is dropped.
     void Fixed(uint32_t written) {
-        if (storing_) ar_.PutDword(written);
-        else (void)ar_.GetDword();
+        if (storing_)
+            ar_.PutDword(written);
+        else
+            (void)ar_.GetDword();
     }
     void Fixed(double written) {
-        if (storing_) ar_.PutDouble(written);
-        else (void)ar_.GetDouble();
+        if (storing_)
+            ar_.PutDouble(written);
+        else
+            (void)ar_.GetDouble();
     }
     // A value that is read into `held` but always written as `written`.
     template <class T>
     void HeldWrittenAs(T& held, T written) {
-        if (storing_) (*this)(written);
-        else (*this)(held);
+        if (storing_)
+            (*this)(written);
+        else
+            (*this)(held);
     }
 
 private:
@@ -171,10 +183,10 @@ bool CJwwHeader::Serialize(JwwStream& ar) {
         version = ar.GetDword();
         if (version < kOldestVersion) return false;
     }
-    io(memo);                                              // 3
-    io(paperSize);                                         // 4
-    io(writeLayerGroup);                                   // 5
-    for (auto& g : groups) {                               // 6
+    io(memo);                 // 3
+    io(paperSize);            // 4
+    io(writeLayerGroup);      // 5
+    for (auto& g : groups) {  // 6
         io(g.state);
         io(g.writeLayer);
         io(g.scale);
@@ -184,122 +196,122 @@ bool CJwwHeader::Serialize(JwwStream& ar) {
             io(g.layerProtect[l]);
         }
     }
-    for (int i = 0; i < 14; ++i) io.Fixed(0u);             // 7
-    io(settings8);                                         // 8
-    io.Fixed(0u);                                          // 9
-    io(setting10);                                         // 10
-    io.HeldWrittenAs(points[0].x, 0.0);                   // 11
+    for (int i = 0; i < 14; ++i) io.Fixed(0u);  // 7
+    io(settings8);                              // 8
+    io.Fixed(0u);                               // 9
+    io(setting10);                              // 10
+    io.HeldWrittenAs(points[0].x, 0.0);         // 11
     io.HeldWrittenAs(points[0].y, 0.0);
-    io(setting12);                                         // 12
-    io(settings13);                                        // 13
-    io(setting14);                                         // 14
-    io(settings15);                                        // 15
-    io.HeldWrittenAs(points[1].x, 0.0);                   // 16
+    io(setting12);                       // 12
+    io(settings13);                      // 13
+    io(setting14);                       // 14
+    io(settings15);                      // 15
+    io.HeldWrittenAs(points[1].x, 0.0);  // 16
     io.HeldWrittenAs(points[1].y, 0.0);
-    for (auto& g : groups) io(g.layerName);                // 17
-    for (auto& g : groups) io(g.name);                     // 18
-    io(settings19a);                                       // 19
+    for (auto& g : groups) io(g.layerName);  // 17
+    for (auto& g : groups) io(g.name);       // 18
+    io(settings19a);                         // 19
     io(setting19b);
     io(setting19c);
-    io(setting20a);                                        // 20
+    io(setting20a);  // 20
     if (io.storing()) {
         ar.PutDouble(setting20bHeld * 2);
     } else {
         setting20bHeld = ar.GetDouble() * 0.5;
     }
-    io(setting21);                                         // 21
-    io(setting22);                                         // 22
-    io.HeldWrittenAs(points[2].x, 0.0);                   // 23
+    io(setting21);                       // 21
+    io(setting22);                       // 22
+    io.HeldWrittenAs(points[2].x, 0.0);  // 23
     io.HeldWrittenAs(points[2].y, 0.0);
-    io(setting24);                                         // 24
-    io.HeldWrittenAs(points[3].x, 0.0);                   // 25
+    io(setting24);                       // 24
+    io.HeldWrittenAs(points[3].x, 0.0);  // 25
     io.HeldWrittenAs(points[3].y, 0.0);
-    for (auto& r : records26) {                            // 26
+    for (auto& r : records26) {  // 26
         io(r.scale);
         io(r.x);
         io(r.y);
         io(r.value);
     }
-    io(settings27a);                                       // 27
+    io(settings27a);  // 27
     io(setting27b);
     io(settings27c);
     io(setting27d);
-    io(settings28);                                        // 28
-    for (int i = 0; i < 10; ++i) {                         // 29
+    io(settings28);                 // 28
+    for (int i = 0; i < 10; ++i) {  // 29
         io(color[i]);
         io(colorWidth[i]);
     }
-    for (int i = 0; i < 10; ++i) {                         // 30
+    for (int i = 0; i < 10; ++i) {  // 30
         io(color2[i]);
         io(colorWidth2[i]);
         io(colorRadius[i]);
     }
-    for (int i = 2; i <= 9; ++i) {                         // 31
+    for (int i = 2; i <= 9; ++i) {  // 31
         io(linePattern[i]);
         io(lineDots[i]);
         io(linePitch[i]);
         io(linePitch2[i]);
     }
-    for (int i = 11; i <= 15; ++i) {                       // 32
+    for (int i = 11; i <= 15; ++i) {  // 32
         io(linePattern[i]);
         io(lineDots[i]);
         io(linePitch[i]);
         io(randomAmplitude2[i]);
         io(linePitch2[i]);
     }
-    for (int i = 16; i <= 19; ++i) {                       // 33
+    for (int i = 16; i <= 19; ++i) {  // 33
         io(linePattern[i]);
         io(lineDots[i]);
         io(linePitch[i]);
         io(linePitch2[i]);
     }
-    for (int i = 1; i <= 9; ++i) io(jwSettings[i]);        // 34
-    io.HeldWrittenAs(jwSettings[10], 0u);                  // 35
-    io.HeldWrittenAs(jwSettings[11], jwSettings[11] + 20); // 36
-    io.HeldWrittenAs(jwSettings[12], 0u);                  // 37
-    io(jwSettings[13]);                                    // 38
-    for (int i = 14; i <= 16; ++i) {                       // 39
+    for (int i = 1; i <= 9; ++i) io(jwSettings[i]);         // 34
+    io.HeldWrittenAs(jwSettings[10], 0u);                   // 35
+    io.HeldWrittenAs(jwSettings[11], jwSettings[11] + 20);  // 36
+    io.HeldWrittenAs(jwSettings[12], 0u);                   // 37
+    io(jwSettings[13]);                                     // 38
+    for (int i = 14; i <= 16; ++i) {                        // 39
         if (io.storing()) {
             ar.PutDword(jwSettings[i] * 100);
         } else {
             jwSettings[i] = ar.GetDword() / 100;
         }
     }
-    io(settings40);                                        // 40
-    io.HeldWrittenAs(settings41[0], 0u);                   // 41
+    io(settings40);                       // 40
+    io.HeldWrittenAs(settings41[0], 0u);  // 41
     io.HeldWrittenAs(settings41[1], 0u);
-    for (int i = 100; i < kColorEntries; ++i) {            // 42
+    for (int i = 100; i < kColorEntries; ++i) {  // 42
         io(color[i]);
         io(colorWidth[i]);
     }
-    for (int i = 100; i < kColorEntries; ++i) {            // 43
+    for (int i = 100; i < kColorEntries; ++i) {  // 43
         io(colorName[i]);
         io(color2[i]);
         io(colorWidth2[i]);
         io(colorRadius[i]);
     }
-    for (int i = 30; i < kLineTypeEntries; ++i) {          // 44
+    for (int i = 30; i < kLineTypeEntries; ++i) {  // 44
         io(linePattern[i]);
         io(lineDots[i]);
         io(linePitch[i]);
         io(linePitch2[i]);
     }
-    for (int i = 30; i < kLineTypeEntries; ++i) {          // 45
+    for (int i = 30; i < kLineTypeEntries; ++i) {  // 45
         io(lineName[i]);
         io(lineSegmentCount[i]);
         io(lineSegments[i]);
     }
-    for (int t = 1; t <= kTextTypes; ++t) {                // 46
+    for (int t = 1; t <= kTextTypes; ++t) {  // 46
         io(textWidth[t]);
         io(textHeight[t]);
         io(textSpacing[t]);
         io(textColor[t]);
     }
-    io(textSettings47);                                    // 47
+    io(textSettings47);  // 47
     io(textSettings47b);
-    io(settings48);                                        // 48
-    io(setting49);                                         // 49
-    io(settings50);                                        // 50
+    io(settings48);  // 48
+    io(setting49);   // 49
+    io(settings50);  // 50
     if (!io.storing()) valid = true;
     return true;
 }

@@ -75,10 +75,17 @@ std::size_t Utf8SequenceLength(const unsigned char* s, std::size_t n) {
     std::size_t len;
     char32_t cp;
     if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
-    else return 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    } else
+        return 0;
     if (n < len) return 0;
     for (std::size_t k = 1; k < len; ++k) {
         if ((s[k] & 0xC0) != 0x80) return 0;
@@ -171,8 +178,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     out.reserve(text.size() * 3);
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -191,8 +197,12 @@ std::string Utf16ToCp932(std::u16string_view text, std::size_t* replaced) {
     if (!conv.ok()) {
         // Without a converter only ASCII can be carried.
         for (char16_t c : text) {
-            if (c < 0x80) out.push_back(static_cast<char>(c));
-            else { out += kGetaMarkCp932; ++bad; }
+            if (c < 0x80)
+                out.push_back(static_cast<char>(c));
+            else {
+                out += kGetaMarkCp932;
+                ++bad;
+            }
         }
     } else {
         std::string le;
@@ -206,8 +216,8 @@ std::string Utf16ToCp932(std::u16string_view text, std::size_t* replaced) {
             ++bad;
             out += kGetaMarkCp932;
             std::size_t unit = at / 2;
-            if (unit < text.size() && text[unit] >= 0xD800 && text[unit] <= 0xDBFF &&
-                unit + 1 < text.size() && text[unit + 1] >= 0xDC00 && text[unit + 1] <= 0xDFFF)
+            if (unit < text.size() && text[unit] >= 0xD800 && text[unit] <= 0xDBFF && unit + 1 < text.size() &&
+                text[unit + 1] >= 0xDC00 && text[unit + 1] <= 0xDFFF)
                 return 4;
             return 2;
         });
@@ -242,18 +252,22 @@ std::string Utf8ToCp932(std::string_view text, std::size_t* replaced) {
     Converter& conv = Utf8ToSjis();
     if (!conv.ok()) {
         for (std::size_t i = 0; i < clean.size();) {
-            std::size_t len = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(clean.data()) + i,
-                                                 clean.size() - i);
-            if (len == 1) out.push_back(clean[i]);
-            else { out += kGetaMarkCp932; ++bad; }
+            std::size_t len =
+                Utf8SequenceLength(reinterpret_cast<const unsigned char*>(clean.data()) + i, clean.size() - i);
+            if (len == 1)
+                out.push_back(clean[i]);
+            else {
+                out += kGetaMarkCp932;
+                ++bad;
+            }
             i += len ? len : 1;
         }
     } else {
         conv.run(clean.data(), clean.size(), out, [&](std::size_t at) -> std::size_t {
             ++bad;
             out += kGetaMarkCp932;
-            std::size_t len = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(clean.data()) + at,
-                                                 clean.size() - at);
+            std::size_t len =
+                Utf8SequenceLength(reinterpret_cast<const unsigned char*>(clean.data()) + at, clean.size() - at);
             return len ? len : 1;
         });
     }

@@ -14,9 +14,7 @@ namespace tolvani {
 inline constexpr const char* kGetaMarkCp932 = "\x81\xac";  // 〓
 
 // True when the byte starts a double-byte character.
-inline bool IsCp932LeadByte(uint8_t b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+inline bool IsCp932LeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // UTF-16LE code units to code page 932. A character without a code page 932
 // form becomes 〓; *replaced (when given) receives how many did.

@@ -44,9 +44,10 @@ const Vocabulary& Words() {
     static const Vocabulary v = [] {
         Vocabulary voc;
         const char* const utf8[] = {
-            "平面図", "立面図", "断面図", "寝室", "居間", "台所", "浴室", "玄関", "廊下", "和室",
-            "収納", "階段", "縮尺 1/100", "W=900", "H=2100", "FL+450", "A-01", "GL", "PS", "柱",
-            "梁 H-300x150", "鉄筋 D13@200", "ｺﾝｸﾘｰﾄ", "１階", "２階", "North", "Room 101", "Detail A",
+            "平面図",       "立面図", "断面図", "寝室", "居間",  "台所",       "浴室",
+            "玄関",         "廊下",   "和室",   "収納", "階段",  "縮尺 1/100", "W=900",
+            "H=2100",       "FL+450", "A-01",   "GL",   "PS",    "柱",         "梁 H-300x150",
+            "鉄筋 D13@200", "ｺﾝｸﾘｰﾄ", "１階",   "２階", "North", "Room 101",   "Detail A",
         };
         for (const char* w : utf8) voc.words.push_back(Utf8ToCp932(w));
         voc.gothic = Utf8ToCp932("ＭＳ ゴシック");
@@ -236,9 +237,12 @@ void GenerateDrawing(CJwwDoc& doc, const GeneratorOptions& options) {
         const int parts = 6 + r.below(10);
         for (int k = 0; k < parts; ++k) {
             const int kind = r.below(10);
-            if (kind < 6) def->elements.push_back(Line(r, 0, 0, 15));
-            else if (kind < 8) def->elements.push_back(Arc(r, 0, 0, 15));
-            else def->elements.push_back(Text(r, 0, 0, 10));
+            if (kind < 6)
+                def->elements.push_back(Line(r, 0, 0, 15));
+            else if (kind < 8)
+                def->elements.push_back(Arc(r, 0, 0, 15));
+            else
+                def->elements.push_back(Text(r, 0, 0, 10));
         }
         if (d > 0 && r.below(3) == 0) def->elements.push_back(Insertion(r, r.below(d), 0, 0, 10));
         doc.AddDefinition(std::move(def));
@@ -247,12 +251,18 @@ void GenerateDrawing(CJwwDoc& doc, const GeneratorOptions& options) {
     doc.ReserveElements(static_cast<std::size_t>(options.elements));
     for (long i = 0; i < options.elements; ++i) {
         const int pick = r.below(100);
-        if (pick < 40) doc.AddElement(Line(r, 0, 0, kHalfW * 0.95));
-        else if (pick < 55) doc.AddElement(Arc(r, 0, 0, kHalfH * 0.9));
-        else if (pick < 75) doc.AddElement(Text(r, 0, 0, kHalfH * 0.9));
-        else if (pick < 85) doc.AddElement(Point(r, 0, 0, kHalfH * 0.95));
-        else if (pick < 90) doc.AddElement(Solid(r, 0, 0, kHalfH * 0.85));
-        else if (pick < 95) doc.AddElement(Dimension(r, 0, 0, kHalfH * 0.8));
+        if (pick < 40)
+            doc.AddElement(Line(r, 0, 0, kHalfW * 0.95));
+        else if (pick < 55)
+            doc.AddElement(Arc(r, 0, 0, kHalfH * 0.9));
+        else if (pick < 75)
+            doc.AddElement(Text(r, 0, 0, kHalfH * 0.9));
+        else if (pick < 85)
+            doc.AddElement(Point(r, 0, 0, kHalfH * 0.95));
+        else if (pick < 90)
+            doc.AddElement(Solid(r, 0, 0, kHalfH * 0.85));
+        else if (pick < 95)
+            doc.AddElement(Dimension(r, 0, 0, kHalfH * 0.8));
         else if (options.definitions > 0)
             doc.AddElement(Insertion(r, r.below(options.definitions), 0, 0, kHalfH * 0.85));
         else

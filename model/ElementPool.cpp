@@ -1,11 +1,11 @@
 #include "model/ElementPool.h"
 
+#include <sys/mman.h>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <new>
-#include <sys/mman.h>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -64,7 +64,7 @@ static_assert(sizeof(SlabHeader) <= kSlabHeaderBytes, "slab header too large");
 
 std::mutex poolMutex;
 std::vector<void*>* slabs = new std::vector<void*>;  // reachable, never freed
-Pool* idlePools = nullptr;                            // pools whose thread has ended
+Pool* idlePools = nullptr;                           // pools whose thread has ended
 // Serves threads that allocate while they end, after their own pool was
 // given up; used under poolMutex only.
 Pool* lastResortPool = new Pool;

@@ -28,13 +28,10 @@ std::string JwwGenericError::UserMessage(const std::string& path) const {
     return WithPath("%1 へのアクセス中に不明なエラーが発生しました。", path);
 }
 std::string JwwWrongDirectionError::UserMessage(const std::string& path) const {
-    return WithPath(storeOnLoading_ ? "%1 の読み取り中に書き込もうとしました。"
-                                    : "%1 へ書き込み中に読み取ろうとしました。",
-                    path);
+    return WithPath(
+        storeOnLoading_ ? "%1 の読み取り中に書き込もうとしました。" : "%1 へ書き込み中に読み取ろうとしました。", path);
 }
-std::string JwwOutOfMemoryError::UserMessage(const std::string&) const {
-    return kOutOfMemoryMessage;
-}
+std::string JwwOutOfMemoryError::UserMessage(const std::string&) const { return kOutOfMemoryMessage; }
 
 std::string JwwNotDrawingError::UserMessage(const std::string& path) const {
     return WithPath("%1 は JWW 図面ではありません（ファイルの先頭が「JwwData.」ではありません）。", path);

@@ -1,5 +1,7 @@
 #include "model/JwwFile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <memory>
 #include <new>

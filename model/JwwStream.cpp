@@ -1,5 +1,6 @@
 #include "model/JwwStream.h"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -108,8 +109,7 @@ void JwwStream::MakeRoom(std::size_t n) {
 void JwwStream::Flush() {
     if (!file_ || mode_ != Mode::Storing) return;
     const std::size_t n = static_cast<std::size_t>(wcur_ - buffer_.data());
-    if (n > 0 && std::fwrite(buffer_.data(), 1, n, file_) != n)
-        throw JwwFileError("write failed", errno);
+    if (n > 0 && std::fwrite(buffer_.data(), 1, n, file_) != n) throw JwwFileError("write failed", errno);
     wcur_ = buffer_.data();
 }
 
@@ -280,8 +280,10 @@ void JwwStream::GetString(JwwString& s) {
     for (uint64_t i = 0; i < n; ++i) units.push_back(static_cast<char16_t>(GetWord()));
     std::size_t replaced = 0;
     std::string sjis = Utf16ToCp932(units, &replaced);
-    if (replaced == 0) s.assign(std::move(sjis));
-    else s.assignWide(std::move(sjis), std::move(units));
+    if (replaced == 0)
+        s.assign(std::move(sjis));
+    else
+        s.assignWide(std::move(sjis), std::move(units));
 }
 
 // --- counts and times ---------------------------------------------------------
@@ -366,8 +368,10 @@ std::unique_ptr<CData> JwwStream::GetElement() {
     }
     const uint16_t w = GetWord();
     uint32_t tag;
-    if (w == 0x7FFF) tag = GetDword();
-    else tag = (w & 0x7FFFu) | (static_cast<uint32_t>(w & 0x8000u) << 16);
+    if (w == 0x7FFF)
+        tag = GetDword();
+    else
+        tag = (w & 0x7FFFu) | (static_cast<uint32_t>(w & 0x8000u) << 16);
 
     ElementKind kind;
     uint16_t schema = kSchema;

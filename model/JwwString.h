@@ -14,7 +14,7 @@ class JwwString {
 public:
     JwwString() = default;
     JwwString(std::string bytes) : bytes_(std::move(bytes)) {}  // NOLINT: implicit by design
-    JwwString(const char* bytes) : bytes_(bytes) {}              // NOLINT
+    JwwString(const char* bytes) : bytes_(bytes) {}             // NOLINT
 
     const std::string& bytes() const { return bytes_; }
     std::string_view view() const { return bytes_; }

@@ -1,6 +1,5 @@
 #include "object/CompoundFile.h"
 
-#include <cstring>
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
@@ -10,6 +9,7 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-output.h>
 #include <gsf/gsf-utils.h>
+#include <cstring>
 #include <memory>
 
 namespace tolvani::object {
@@ -86,8 +86,7 @@ bool WriteStream(GsfOutfile* parent, const char* name, const uint8_t* data, std:
 
 // Copies every child of `in` into `out`, putting `contents` in place of the
 // top-level "Contents" stream (only when `contents` is not null).
-bool CopyStorage(GsfInfile* in, GsfOutfile* out, const std::vector<uint8_t>* contents, bool& wroteContents,
-                 int depth) {
+bool CopyStorage(GsfInfile* in, GsfOutfile* out, const std::vector<uint8_t>* contents, bool& wroteContents, int depth) {
     if (depth > 64) return false;
     const int n = gsf_infile_num_children(in);
     for (int i = 0; i < n; ++i) {
@@ -98,11 +97,10 @@ bool CopyStorage(GsfInfile* in, GsfOutfile* out, const std::vector<uint8_t>* con
             Ref<GsfOutput> sub(gsf_outfile_new_child(out, name, TRUE));
             if (!sub) return false;
             guint8 clsid[16];
-            if (GSF_IS_INFILE_MSOLE(child.get()) &&
-                gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(child.get()), clsid))
+            if (GSF_IS_INFILE_MSOLE(child.get()) && gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(child.get()), clsid))
                 gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(sub.get()), clsid);
-            const bool ok = CopyStorage(GSF_INFILE(child.get()), GSF_OUTFILE(sub.get()), nullptr, wroteContents,
-                                        depth + 1);
+            const bool ok =
+                CopyStorage(GSF_INFILE(child.get()), GSF_OUTFILE(sub.get()), nullptr, wroteContents, depth + 1);
             if (!gsf_output_close(sub.get()) || !ok) return false;
             continue;
         }

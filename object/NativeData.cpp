@@ -93,8 +93,7 @@ std::string CheckPrefix(const NativePrefix& p) {
     if (!std::isfinite(p.centerX) || !std::isfinite(p.centerY))
         return "オブジェクトのデータが正しくありません: 表示範囲の中心が数値ではありません。";
     if (p.dotSize < 0 || p.dotSize > kMaxDotSize)
-        return "オブジェクトのデータが正しくありません: 点の大きさ (" + std::to_string(p.dotSize) +
-               ") が範囲外です。";
+        return "オブジェクトのデータが正しくありません: 点の大きさ (" + std::to_string(p.dotSize) + ") が範囲外です。";
     return {};
 }
 
@@ -110,7 +109,8 @@ NativeReadResult ReadNativeData(const uint8_t* data, std::size_t size, const std
             r.ok = true;
             return r;
         }
-        if (size - r.bodyOffset < 8 || std::string(reinterpret_cast<const char*>(data) + r.bodyOffset, 8) != "JwwData.") {
+        if (size - r.bodyOffset < 8 ||
+            std::string(reinterpret_cast<const char*>(data) + r.bodyOffset, 8) != "JwwData.") {
             r.message = "オブジェクトのデータが正しくありません: 図面のデータがありません。";
             return r;
         }

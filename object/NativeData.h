@@ -13,18 +13,18 @@
 namespace tolvani::object {
 
 // The name under which pictures and clipboards carry the native data.
-extern const char* const kObjectName;        // "Tolvani.Document"
-extern const char* const kSignature;         // "Tolvani"
+extern const char* const kObjectName;  // "Tolvani.Document"
+extern const char* const kSignature;   // "Tolvani"
 
 struct NativePrefix {
     int32_t zubVersion = 100;
-    int32_t extentWidth = 0;    // HIMETRIC (0.01 mm)
+    int32_t extentWidth = 0;  // HIMETRIC (0.01 mm)
     int32_t extentHeight = 0;
-    double viewWidth = 0;       // W, drawing millimetres
-    double viewHeight = 0;      // H
-    double centerX = 0;         // Cx
-    double centerY = 0;         // Cy
-    int32_t dotSize = 16;       // tenths of a millimetre
+    double viewWidth = 0;   // W, drawing millimetres
+    double viewHeight = 0;  // H
+    double centerX = 0;     // Cx
+    double centerY = 0;     // Cy
+    int32_t dotSize = 16;   // tenths of a millimetre
 };
 
 // The 56 bytes of the prefix.
@@ -42,10 +42,10 @@ std::string CheckPrefix(const NativePrefix& prefix);
 
 struct NativeReadResult {
     bool ok = false;
-    std::string message;                 // for !ok
+    std::string message;  // for !ok
     NativePrefix prefix;
-    std::size_t bodyOffset = 0;          // where "JwwData." starts
-    std::unique_ptr<CJwwDoc> doc;        // loaded with the new-drawing defaults first
+    std::size_t bodyOffset = 0;    // where "JwwData." starts
+    std::unique_ptr<CJwwDoc> doc;  // loaded with the new-drawing defaults first
 };
 
 // Reads the prefix and, unless prefixOnly, the drawing. `name` stands for

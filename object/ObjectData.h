@@ -15,9 +15,9 @@ const char* FormName(ObjectForm form);  // "raw", "png", "svg", "ole"
 
 struct ObjectBytes {
     bool ok = false;
-    std::string message;         // for !ok
+    std::string message;  // for !ok
     ObjectForm form = ObjectForm::Raw;
-    std::vector<uint8_t> native; // the native data (prefix and drawing)
+    std::vector<uint8_t> native;  // the native data (prefix and drawing)
 };
 
 // Tells the form from the bytes (PNG signature, SVG start; a PNG inside the

@@ -1,10 +1,10 @@
 #include "object/ObjectFile.h"
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <sys/stat.h>
 
 namespace tolvani::object {
 

@@ -19,7 +19,7 @@ namespace {
 constexpr char kMagic[4] = {'N', 'A', 'T', '5'};
 constexpr uint16_t kLinkTypePng = 4;
 constexpr uint16_t kUnitHundredthMillimetre = 0;
-constexpr uint32_t kUnitBlockLength = 2 + 8 + 16 + 1;            // unit, origin, two scales, plain
+constexpr uint32_t kUnitBlockLength = 2 + 8 + 16 + 1;  // unit, origin, two scales, plain
 constexpr uint32_t kLinkBlockLength = 2 + 4 + 4 + 8 + 6 + kUnitBlockLength;
 
 void PutHeader(JwwStream& ar, uint32_t fileLength, int32_t widthHimetric, int32_t heightHimetric) {

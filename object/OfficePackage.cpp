@@ -1,10 +1,10 @@
 #include "object/OfficePackage.h"
 
-#include <cstring>
 #include <gsf/gsf-infile-zip.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-utils.h>
+#include <cstring>
 
 #include "object/CompoundFile.h"
 #include "object/PngText.h"

@@ -13,7 +13,7 @@
 namespace tolvani::object {
 
 struct PackageObject {
-    std::string path;            // inside the package
+    std::string path;  // inside the package
     ObjectForm form = ObjectForm::Raw;
     NativePrefix prefix;
     std::vector<uint8_t> native;

@@ -1,8 +1,8 @@
 #include "object/PngText.h"
 
+#include <zlib.h>
 #include <array>
 #include <cstring>
-#include <zlib.h>
 
 namespace tolvani::object {
 namespace {

@@ -17,10 +17,10 @@ bool HasPngSignature(const uint8_t* data, std::size_t size);
 
 enum class PngTextResult {
     Found,
-    NotFound,      // a whole, valid PNG without that keyword
-    NotPng,        // no PNG signature
-    Damaged,       // a chunk runs past the end, a CRC is wrong, or the text does not decompress
-    TooLarge,      // the text would exceed kMaxPngText
+    NotFound,  // a whole, valid PNG without that keyword
+    NotPng,    // no PNG signature
+    Damaged,   // a chunk runs past the end, a CRC is wrong, or the text does not decompress
+    TooLarge,  // the text would exceed kMaxPngText
 };
 
 // Finds the first tEXt, zTXt or iTXt chunk with this keyword and gives its

@@ -56,10 +56,14 @@ bool LooksLikeSvg(const uint8_t* data, std::size_t size) {
         s.remove_prefix(p);
         if (s.substr(0, 4) == "<svg") return true;
         std::string_view close;
-        if (s.substr(0, 5) == "<?xml") close = "?>";
-        else if (s.substr(0, 4) == "<!--") close = "-->";
-        else if (s.substr(0, 9) == "<!DOCTYPE") close = ">";
-        else return false;
+        if (s.substr(0, 5) == "<?xml")
+            close = "?>";
+        else if (s.substr(0, 4) == "<!--")
+            close = "-->";
+        else if (s.substr(0, 9) == "<!DOCTYPE")
+            close = ">";
+        else
+            return false;
         const std::size_t e = s.find(close);
         if (e == std::string_view::npos) return false;
         s.remove_prefix(e + close.size());

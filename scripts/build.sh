@@ -4,8 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVANI_BENCH=ON
-cmake --build build -j "$jobs"
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(cd .. && pwd)}
+cmake --preset build
+cmake --build --preset build -j "$jobs"
 ./build/bin/tolvani-cli info build/demo/demo.jww
 # With a display the viewer starts on the demo drawing; without one the
 # drawing is drawn into a picture instead.

@@ -55,9 +55,7 @@ void AppSettings::Save(SettingsStore& store, bool embedded) const {
         *this, embedded,
         [&store](const char* name, const int32_t& value, int32_t) { store.PutInt(kSection, name, value); },
         [&store](const char* name, const bool& value, bool) { store.PutInt(kSection, name, value ? 1 : 0); },
-        [&store](const char* name, const std::string& value, const char*) {
-            store.PutString(kSection, name, value);
-        });
+        [&store](const char* name, const std::string& value, const char*) { store.PutString(kSection, name, value); });
 }
 
 }  // namespace tolvani::settings

@@ -56,13 +56,12 @@ void MemorySettingsStore::PutInt(const std::string& section, const std::string& 
 }
 
 std::string MemorySettingsStore::GetString(const std::string& section, const std::string& name,
-                                            const std::string& fallback) {
+                                           const std::string& fallback) {
     const std::string* text = Find(section, name);
     return text ? *text : fallback;
 }
 
-void MemorySettingsStore::PutString(const std::string& section, const std::string& name,
-                                     const std::string& value) {
+void MemorySettingsStore::PutString(const std::string& section, const std::string& name, const std::string& value) {
     Put(section, name, value);
 }
 

@@ -17,8 +17,7 @@ public:
 
     virtual int32_t GetInt(const std::string& section, const std::string& name, int32_t fallback) = 0;
     virtual void PutInt(const std::string& section, const std::string& name, int32_t value) = 0;
-    virtual std::string GetString(const std::string& section, const std::string& name,
-                                  const std::string& fallback) = 0;
+    virtual std::string GetString(const std::string& section, const std::string& name, const std::string& fallback) = 0;
     virtual void PutString(const std::string& section, const std::string& name, const std::string& value) = 0;
 };
 
@@ -30,8 +29,7 @@ class MemorySettingsStore : public SettingsStore {
 public:
     int32_t GetInt(const std::string& section, const std::string& name, int32_t fallback) override;
     void PutInt(const std::string& section, const std::string& name, int32_t value) override;
-    std::string GetString(const std::string& section, const std::string& name,
-                          const std::string& fallback) override;
+    std::string GetString(const std::string& section, const std::string& name, const std::string& fallback) override;
     void PutString(const std::string& section, const std::string& name, const std::string& value) override;
 
     // Whether a value of that name is held (either kind).

@@ -13,9 +13,7 @@
 
 namespace tolvani {
 
-std::string TableTooLargeMessage(long long cells) {
-    return "表が大きすぎます（" + std::to_string(cells) + " セル）。";
-}
+std::string TableTooLargeMessage(long long cells) { return "表が大きすぎます（" + std::to_string(cells) + " セル）。"; }
 
 namespace {
 
@@ -64,8 +62,8 @@ private:
 
 TableReadResult NotRead(TableFileStatus status) {
     TableReadResult r;
-    r.status = status == TableFileStatus::TooLarge ? TableReadResult::Status::TooLarge
-                                                   : TableReadResult::Status::Unreadable;
+    r.status =
+        status == TableFileStatus::TooLarge ? TableReadResult::Status::TooLarge : TableReadResult::Status::Unreadable;
     r.message = TableFileMessage(status);
     return r;
 }

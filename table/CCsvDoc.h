@@ -21,9 +21,9 @@ class TableRecordReader;
 struct TableReadResult {
     enum class Status { Read, Unreadable, TooLarge };
     Status status = Status::Read;
-    std::string message;            // for the user (UTF-8); empty when read
-    std::size_t replaced = 0;       // characters that became 〓
-    long long cellCount = 0;        // rows × columns of the table found
+    std::string message;       // for the user (UTF-8); empty when read
+    std::size_t replaced = 0;  // characters that became 〓
+    long long cellCount = 0;   // rows × columns of the table found
     TableEncoding encoding = TableEncoding::ShiftJis;
 
     bool ok() const { return status == Status::Read; }

@@ -16,9 +16,10 @@ bool InList(int line, int size) { return line >= 0 && line < size; }
 
 std::string CellOptionRules::TextTypeLine(int type, double width, double height, double spacing, uint32_t color) {
     char buf[256];
-    std::snprintf(buf, sizeof buf,
-                  " / 文字種 %2d /            %5.1f                   %5.1f                    %5.1f                    %u",
-                  type, width, height, spacing, static_cast<unsigned>(color));
+    std::snprintf(
+        buf, sizeof buf,
+        " / 文字種 %2d /            %5.1f                   %5.1f                    %5.1f                    %u", type,
+        width, height, spacing, static_cast<unsigned>(color));
     return buf;
 }
 

@@ -18,7 +18,7 @@ public:
     static constexpr const char* kTitle = "表の挿入／オプション設定";
     static constexpr int kMarginMin = 0;
     static constexpr int kMarginMax = 50;
-    static constexpr int kChoices = 8;       // line colours and line types 1–8
+    static constexpr int kChoices = 8;        // line colours and line types 1–8
     static constexpr int kLayerChoices = 16;  // layer groups and layers 0–F
     static constexpr int kScreenColors = 9;   // colour numbers 0–8
 

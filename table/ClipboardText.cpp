@@ -29,8 +29,10 @@ std::u16string Utf8ToUtf16Text(std::string_view text) {
         if (follow > 0) {
             bool good = n - i - 1 >= follow;
             for (std::size_t k = 1; good && k <= follow; ++k) {
-                if ((s[i + k] & 0xC0) != 0x80) good = false;
-                else cp = (cp << 6) | (s[i + k] & 0x3F);
+                if ((s[i + k] & 0xC0) != 0x80)
+                    good = false;
+                else
+                    cp = (cp << 6) | (s[i + k] & 0x3F);
             }
             if (good && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF)) {
                 len = 1 + follow;

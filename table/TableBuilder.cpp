@@ -60,8 +60,8 @@ void MeasureTable(CCsvDoc& table, const CJwwDoc& doc, const TableOptions& option
             std::size_t single = 0, dbl = 0;
             CountTextCharacters(cell.text, single, dbl);
             // The height stands for the width of a double-byte character.
-            cell.textLength = std::trunc(static_cast<double>(single) * (h + k) * 0.5 +
-                                         static_cast<double>(dbl) * (h + k));
+            cell.textLength =
+                std::trunc(static_cast<double>(single) * (h + k) * 0.5 + static_cast<double>(dbl) * (h + k));
             double& w = m.columnWidths[static_cast<std::size_t>(cell.column)];
             const double need = cell.textLength + m.left + m.right;
             if (need > w) w = need;
@@ -73,8 +73,7 @@ void MeasureTable(CCsvDoc& table, const CJwwDoc& doc, const TableOptions& option
     m.valid = true;
 }
 
-std::vector<const CData*> BuildTableElements(CJwwDoc& doc, const CCsvDoc& table, double x0, double y0,
-                                             bool intoBlock) {
+std::vector<const CData*> BuildTableElements(CJwwDoc& doc, const CCsvDoc& table, double x0, double y0, bool intoBlock) {
     const TableMeasure& m = table.measure;
     const TableOptions& o = m.options;
     const TableLayers layers = ChooseTableLayers(doc, o);
@@ -88,7 +87,8 @@ std::vector<const CData*> BuildTableElements(CJwwDoc& doc, const CCsvDoc& table,
     // Left edges of the columns, and the right edge of the table last.
     std::vector<double> xs(static_cast<std::size_t>(cols) + 1, x0);
     for (int c = 0; c < cols; ++c)
-        xs[static_cast<std::size_t>(c) + 1] = xs[static_cast<std::size_t>(c)] + m.columnWidths[static_cast<std::size_t>(c)];
+        xs[static_cast<std::size_t>(c) + 1] =
+            xs[static_cast<std::size_t>(c)] + m.columnWidths[static_cast<std::size_t>(c)];
 
     const int t = o.cellTextType;
     CDataMoji text;

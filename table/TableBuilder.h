@@ -43,8 +43,7 @@ void MeasureTable(CCsvDoc& table, const CJwwDoc& doc, const TableOptions& option
 // vertical lines from the left. Into the current block definition when
 // intoBlock is set, else into the main element list. Returns the elements
 // added, in order.
-std::vector<const CData*> BuildTableElements(CJwwDoc& doc, const CCsvDoc& table, double x0, double y0,
-                                             bool intoBlock);
+std::vector<const CData*> BuildTableElements(CJwwDoc& doc, const CCsvDoc& table, double x0, double y0, bool intoBlock);
 
 // Inserts the measured table with its top-left corner at (x, y): as a new
 // block figure placed at (x, y) when the current options ask for one, else

@@ -102,11 +102,16 @@ bool PassesUtf8Test(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const uint8_t b = At(bytes, i);
         std::size_t follow = 0;
-        if (b >= 0xC2 && b <= 0xDF) follow = 1;
-        else if (b >= 0xE0 && b <= 0xEF) follow = 2;
-        else if (b >= 0xF0 && b <= 0xF7) follow = 3;
-        else if (b >= 0xF8 && b <= 0xFB) follow = 4;
-        else if (b >= 0xFC && b <= 0xFD) follow = 5;
+        if (b >= 0xC2 && b <= 0xDF)
+            follow = 1;
+        else if (b >= 0xE0 && b <= 0xEF)
+            follow = 2;
+        else if (b >= 0xF0 && b <= 0xF7)
+            follow = 3;
+        else if (b >= 0xF8 && b <= 0xFB)
+            follow = 4;
+        else if (b >= 0xFC && b <= 0xFD)
+            follow = 5;
         if (follow == 0) {
             if (b >= 0x80) ++stray;  // a byte that stands in no UTF-8 sequence
             ++i;
@@ -140,8 +145,7 @@ TableEncoding ChooseTableEncoding(std::string_view bytes) {
 std::string DecodeTableText(std::string_view bytes, TableEncoding encoding, std::size_t* replaced) {
     if (replaced) *replaced = 0;
     switch (encoding) {
-        case TableEncoding::ShiftJis:
-            return std::string(bytes);
+        case TableEncoding::ShiftJis: return std::string(bytes);
         case TableEncoding::Utf8:
             if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
             return DecodeUtf8(bytes, replaced);

@@ -12,8 +12,7 @@ inline constexpr const char* kTableNotAFileMessage =
 inline constexpr const char* kTableIsDrawingMessage =
     "このファイルは図面（JWW）です。表（CSV）のファイルを指定してください。";
 inline constexpr const char* kTableNotReadMessage = "表が読み込まれていません！";
-inline constexpr const char* kBlockNameTakenMessage =
-    "ブロック名がすでに登録済です、名前を変えてやり直して下さい！";
+inline constexpr const char* kBlockNameTakenMessage = "ブロック名がすでに登録済です、名前を変えてやり直して下さい！";
 inline constexpr const char* kBlockNameNeededMessage = "ブロック挿入するためには、名前が必要です！";
 
 // "表が大きすぎます（%d セル）。" with the cell count.

@@ -8,7 +8,7 @@
 namespace tolvani {
 
 struct TableOptions {
-    int cellLeft = 10;    // cell margins, tenths of a millimetre (0–50)
+    int cellLeft = 10;  // cell margins, tenths of a millimetre (0–50)
     int cellRight = 10;
     int cellTop = 8;
     int cellBottom = 6;

@@ -11,8 +11,7 @@ TableRecordReader::TableRecordReader(std::string_view text, TableTextKind kind)
     : text_(text), kind_(kind), separator_(kind == TableTextKind::Csv ? ',' : '\t') {}
 
 bool TableRecordReader::IsLineEnd(std::size_t i) const {
-    return i < text_.size() &&
-           (text_[i] == '\n' || (text_[i] == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n'));
+    return i < text_.size() && (text_[i] == '\n' || (text_[i] == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n'));
 }
 
 std::size_t TableRecordReader::LineEndLength(std::size_t i) const { return text_[i] == '\r' ? 2 : 1; }

@@ -9,12 +9,12 @@ namespace tolvani::viewer {
 
 struct CommandLine {
     enum class Action {
-        NewDocument,   // no argument
-        OpenFile,      // a path
-        Embedding,     // started by a container
+        NewDocument,  // no argument
+        OpenFile,     // a path
+        Embedding,    // started by a container
         Automation,
-        Register,      // "Register" or "Regserver"
-        Unregister,    // "Unregister" or "Unregserver"
+        Register,    // "Register" or "Regserver"
+        Unregister,  // "Unregister" or "Unregserver"
     };
     Action action = Action::NewDocument;
     // The first path given (also with Embedding and Automation); others

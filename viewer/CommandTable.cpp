@@ -17,11 +17,12 @@ const std::vector<CommandInfo>& MainCommands() {
         {cmd::kAppExit, "アプリケーションの終了(&X)", "アプリケーションを終了する", "終了", ""},
         {cmd::kEditCopy, "オブジェクトのコピー(&C)\tCtrl+C",
          "作業中のドキュメントをオブジェクトとしてクリップボードにコピーする", "オブジェクトコピー", "Ctrl+C;Ctrl+Ins"},
-        {cmd::kEditWithJwCad, "オブジェクトの編集・印刷", "外部アプリケーションによりドキュメントの編集および印刷を行う",
-         "オブジェクトの編集・印刷", ""},
+        {cmd::kEditWithJwCad, "オブジェクトの編集・印刷",
+         "外部アプリケーションによりドキュメントの編集および印刷を行う", "オブジェクトの編集・印刷", ""},
         {cmd::kTableUndo, "表挿入の取消", "挿入した表の取消を行う", "表挿入の取消", ""},
         {cmd::kViewToolbar, "ツール バー(&T)", "ツール バーの表示と非表示を切り替える", "ツール バー", ""},
-        {cmd::kViewStatusBar, "ステータス バー(&S)", "ステータス バーの表示と非表示を切り替える", "ステータス バー", ""},
+        {cmd::kViewStatusBar, "ステータス バー(&S)", "ステータス バーの表示と非表示を切り替える", "ステータス バー",
+         ""},
         {cmd::kBlockFigures, "ブロック図形", "ブロック図形の表示", "ブロック図形", ""},
         {cmd::kSettingsSheet, "アプリケーション設定", "アプリケーションの表示設定", "アプリケーション設定", ""},
         {cmd::kJwwPath, "外部アプリケーションの登録", "外部アプリーケーション(Jw_cad)のパスを設定する",
@@ -53,9 +54,9 @@ const CommandInfo* FindCommand(int id) {
 
 const std::vector<MenuInfo>& MainMenu() {
     static const std::vector<MenuInfo> menu = {
-        {"ファイル(&F)", {cmd::kFileNew, cmd::kOpen, cmd::kSaveAs, 0, cmd::kTableImport, 0, cmd::kFilePrint,
-                          cmd::kFilePrintPreview, cmd::kFilePrintSetup, 0, cmd::kRecentFirst, 0,
-                          cmd::kAppExit}},
+        {"ファイル(&F)",
+         {cmd::kFileNew, cmd::kOpen, cmd::kSaveAs, 0, cmd::kTableImport, 0, cmd::kFilePrint, cmd::kFilePrintPreview,
+          cmd::kFilePrintSetup, 0, cmd::kRecentFirst, 0, cmd::kAppExit}},
         {"編集(&E)", {cmd::kEditCopy, cmd::kEditWithJwCad, 0, cmd::kTableUndo}},
         {"表示(&V)", {cmd::kViewToolbar, cmd::kViewStatusBar, 0, cmd::kBlockFigures}},
         {"設定", {cmd::kSettingsSheet, cmd::kJwwPath, cmd::kLayerSettings, cmd::kTableOptions}},
@@ -79,15 +80,23 @@ const std::vector<CommandKey>& ObjectKeys() {
 }
 
 const std::vector<int>& MainToolbar() {
-    static const std::vector<int> bar = {cmd::kFileNew,  cmd::kOpen,          cmd::kSaveAs,        cmd::kTableImport,
-                                         0,              cmd::kEditCopy,      cmd::kEditWithJwCad, 0,
-                                         cmd::kLayerSettings, cmd::kSettingsSheet, cmd::kAppAbout};
+    static const std::vector<int> bar = {cmd::kFileNew,
+                                         cmd::kOpen,
+                                         cmd::kSaveAs,
+                                         cmd::kTableImport,
+                                         0,
+                                         cmd::kEditCopy,
+                                         cmd::kEditWithJwCad,
+                                         0,
+                                         cmd::kLayerSettings,
+                                         cmd::kSettingsSheet,
+                                         cmd::kAppAbout};
     return bar;
 }
 
 const std::vector<const char*>& InertKeys() {
-    static const std::vector<const char*> keys = {"Ctrl+Z",      "Ctrl+X",       "Ctrl+V",   "Alt+Backspace",
-                                                  "Shift+Delete", "Shift+Insert", "F6",       "Shift+F6"};
+    static const std::vector<const char*> keys = {"Ctrl+Z",       "Ctrl+X",       "Ctrl+V", "Alt+Backspace",
+                                                  "Shift+Delete", "Shift+Insert", "F6",     "Shift+F6"};
     return keys;
 }
 

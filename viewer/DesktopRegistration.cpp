@@ -1,15 +1,15 @@
 #include "viewer/DesktopRegistration.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 #include <system_error>
-#include <unistd.h>
 
 #include "model/AtomicFile.h"
 
@@ -146,9 +146,7 @@ std::vector<RegistrationFile> DesktopRegistration::Files() const {
     };
 }
 
-bool DesktopRegistration::IsRegistered() const {
-    return !dataHome_.empty() && IsFile(Files().front().target);
-}
+bool DesktopRegistration::IsRegistered() const { return !dataHome_.empty() && IsFile(Files().front().target); }
 
 bool DesktopRegistration::NeedsRenewal(InstallKind kind) const {
     if (kind != InstallKind::Prefix || !IsRegistered()) return false;
@@ -253,8 +251,8 @@ int RunRegistrationSwitch(bool registering, const std::string& programDir, const
     std::string error;
     const bool ok = registering ? registration.Register(error) : registration.Unregister(error);
     if (ok)
-        std::printf("%s\n", registering ? DesktopRegistration::kRegisteredMessage
-                                        : DesktopRegistration::kUnregisteredMessage);
+        std::printf("%s\n",
+                    registering ? DesktopRegistration::kRegisteredMessage : DesktopRegistration::kUnregisteredMessage);
     else
         std::fprintf(stderr, "%s\n", error.c_str());
     return ok ? 0 : 1;

@@ -33,8 +33,8 @@ std::string PointLineAtPrograms(const std::string& line, const std::string& prog
 
 // One file of the registration.
 struct RegistrationFile {
-    std::string source;  // in the program's data folder
-    std::string target;  // under the user's data folder
+    std::string source;            // in the program's data folder
+    std::string target;            // under the user's data folder
     bool pointAtPrograms = false;  // Exec and TryExec get full paths
 };
 

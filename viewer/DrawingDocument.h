@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "settings/AppSettings.h"
-#include "settings/SettingsStore.h"
 #include "display/ViewDocument.h"
 #include "model/JwwFile.h"
+#include "settings/AppSettings.h"
+#include "settings/SettingsStore.h"
 
 namespace tolvani::viewer {
 
@@ -134,8 +134,7 @@ private:
     // its layers are counted, its notices are due again, the document is
     // tied to `tie` (nullopt: the tie stays; empty: no file) with the
     // modified flag given, and the views fit the paper or redraw.
-    void TakeDrawing(std::unique_ptr<CJwwDoc> drawing, const std::optional<std::string>& tie, bool modified,
-                     View view);
+    void TakeDrawing(std::unique_ptr<CJwwDoc> drawing, const std::optional<std::string>& tie, bool modified, View view);
 
     settings::SettingsStore& store_;
     bool runningEmbedded_;

@@ -5,19 +5,18 @@
 #include <memory>
 #include <new>
 
+#include "model/JwwErrors.h"
+#include "model/JwwFile.h"
 #include "object/CompoundFile.h"
 #include "object/ObjectFile.h"
 #include "object/OfficePackage.h"
-#include "model/JwwErrors.h"
-#include "model/JwwFile.h"
 
 namespace tolvani::viewer {
 
 const char* const EmbeddedObject::kNotAnObjectMessage = "このファイルは図面のオブジェクトではありません。";
 const char* const EmbeddedObject::kPackageMessage =
     "文書の中のオブジェクトは直接開けません。tolvani-cli object extract 文書#番号 で取り出してください。";
-const char* const EmbeddedObject::kBadExtentMessage =
-    "ウィンドウの大きさが 0 のため、オブジェクトを更新できません。";
+const char* const EmbeddedObject::kBadExtentMessage = "ウィンドウの大きさが 0 のため、オブジェクトを更新できません。";
 const char* const EmbeddedObject::kCompoundWriteMessage = "複合ファイルを書き直せませんでした。";
 const char* const EmbeddedObject::kPictureWriteMessage = "オブジェクトの画像を作れませんでした。";
 const char* const EmbeddedObject::kTooLargeMessage = "オブジェクトのファイルが大きすぎます。";
@@ -30,15 +29,15 @@ EmbeddedObject::Outcome EmbeddedObject::Open(const std::string& path) {
     std::string reason;
     try {
         switch (object::ReadObjectFile(path, file, reason)) {
-        case object::ObjectFileStatus::Read: break;
-        case object::ObjectFileStatus::CannotOpen:
-            out.message = kLocalReadErrorMessage;
-            out.detail = path + (reason.empty() ? "" : "\n" + reason);
-            return out;
-        case object::ObjectFileStatus::TooLarge:
-            out.message = kTooLargeMessage;
-            out.detail = path;
-            return out;
+            case object::ObjectFileStatus::Read: break;
+            case object::ObjectFileStatus::CannotOpen:
+                out.message = kLocalReadErrorMessage;
+                out.detail = path + (reason.empty() ? "" : "\n" + reason);
+                return out;
+            case object::ObjectFileStatus::TooLarge:
+                out.message = kTooLargeMessage;
+                out.detail = path;
+                return out;
         }
         if (object::HasZipSignature(file.data(), file.size())) {
             out.message = kPackageMessage;
@@ -126,23 +125,23 @@ EmbeddedObject::Outcome EmbeddedObject::Update() {
         // Saving counts the layers again, so it goes through the document.
         doc_.ChangeDrawing([&](CJwwDoc& d) { native = object::WriteNativeData(prefix, d); }, false);
         switch (form_) {
-        case object::ObjectForm::Raw: bytes = std::move(native); break;
-        case object::ObjectForm::Compound:
-            if (!object::ReplaceContentsStream(file_.data(), file_.size(), native, bytes)) {
-                out.message = kCompoundWriteMessage;
-                out.detail = path_;
-                return out;
-            }
-            break;
-        case object::ObjectForm::Png:
-        case object::ObjectForm::Svg:
-            if (picture_) bytes = picture_(form_, doc_.drawing(), prefix, native);
-            if (bytes.empty()) {
-                out.message = kPictureWriteMessage;
-                out.detail = path_;
-                return out;
-            }
-            break;
+            case object::ObjectForm::Raw: bytes = std::move(native); break;
+            case object::ObjectForm::Compound:
+                if (!object::ReplaceContentsStream(file_.data(), file_.size(), native, bytes)) {
+                    out.message = kCompoundWriteMessage;
+                    out.detail = path_;
+                    return out;
+                }
+                break;
+            case object::ObjectForm::Png:
+            case object::ObjectForm::Svg:
+                if (picture_) bytes = picture_(form_, doc_.drawing(), prefix, native);
+                if (bytes.empty()) {
+                    out.message = kPictureWriteMessage;
+                    out.detail = path_;
+                    return out;
+                }
+                break;
         }
     } catch (const JwwStreamError& e) {
         out.message = e.UserMessage(path_);

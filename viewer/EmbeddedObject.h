@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "viewer/DrawingDocument.h"
 #include "object/NativeData.h"
 #include "object/ObjectData.h"
+#include "viewer/DrawingDocument.h"
 
 namespace tolvani::viewer {
 

@@ -1,10 +1,10 @@
 #include "viewer/ExternalEditRules.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tolvani::viewer {
 

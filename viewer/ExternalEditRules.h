@@ -78,8 +78,7 @@ public:
     // A native editor: the program with the work file as its one argument.
     static ProgramRun EditorRun(const std::string& jwwPath, const std::string& workFile);
     // A Windows editor: wine, the program, the work file in Windows form.
-    static ProgramRun WineRun(const std::string& wine, const std::string& program,
-                              const std::string& workFileWindows);
+    static ProgramRun WineRun(const std::string& wine, const std::string& program, const std::string& workFileWindows);
 
     // --- the work file
     // Creates a folder of this process's own, readable by the user alone,

@@ -1,10 +1,10 @@
 #include "viewer/HelpText.h"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <sys/stat.h>
 
 #include "model/Cp932.h"
 

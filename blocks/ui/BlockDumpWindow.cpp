@@ -1,12 +1,12 @@
 #include "blocks/ui/BlockDumpWindow.h"
 
 #include <QDialogButtonBox>
-#include <algorithm>
-#include <cstdio>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
 
 namespace tolvani {
 

@@ -8,7 +8,8 @@ BlockTreeModel::BlockTreeModel(const BlockTree& tree, QObject* parent)
     : QAbstractItemModel(parent), tree_(tree), rowInParent_(tree.items().size()),
       image_(tree.items().size(), kFolderImage) {
     const auto& roots = tree.rootItems();
-    for (std::size_t r = 0; r < roots.size(); ++r) rowInParent_[static_cast<std::size_t>(roots[r])] = static_cast<int>(r);
+    for (std::size_t r = 0; r < roots.size(); ++r)
+        rowInParent_[static_cast<std::size_t>(roots[r])] = static_cast<int>(r);
     for (const auto& item : tree.items())
         for (std::size_t r = 0; r < item.children.size(); ++r)
             rowInParent_[static_cast<std::size_t>(item.children[r])] = static_cast<int>(r);
@@ -55,11 +56,11 @@ QVariant BlockTreeModel::data(const QModelIndex& index, int role) const {
     if (item < 0) return {};
     const auto& it = tree_.items()[static_cast<std::size_t>(item)];
     switch (role) {
-    case Qt::DisplayRole: return QString::fromStdString(it.text);
-    case Qt::DecorationRole: return icons_[image_[static_cast<std::size_t>(item)] == kFolderImage ? 1 : 0];
-    case kItemDataRole: return it.data;
-    case kImageRole: return image_[static_cast<std::size_t>(item)];
-    default: return {};
+        case Qt::DisplayRole: return QString::fromStdString(it.text);
+        case Qt::DecorationRole: return icons_[image_[static_cast<std::size_t>(item)] == kFolderImage ? 1 : 0];
+        case kItemDataRole: return it.data;
+        case kImageRole: return image_[static_cast<std::size_t>(item)];
+        default: return {};
     }
 }
 
@@ -82,10 +83,10 @@ QVariant BlockListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
     const auto& r = rows_[static_cast<std::size_t>(index.row())];
     switch (index.column()) {
-    case 0: return QString::fromStdString(r.number);
-    case 1: return QString::fromStdString(r.name);
-    case 2: return QString::fromStdString(r.kind);
-    default: return QString::fromStdString(r.referenced);
+        case 0: return QString::fromStdString(r.number);
+        case 1: return QString::fromStdString(r.name);
+        case 2: return QString::fromStdString(r.kind);
+        default: return QString::fromStdString(r.referenced);
     }
 }
 

@@ -110,8 +110,7 @@ CBlockDlg::CBlockDlg(const CJwwDoc& doc, Hooks hooks, QWidget* parent)
     connect(dumpInsertions, &QPushButton::clicked, this, [this] { ShowDump(false); });
     connect(dumpDefinitions, &QPushButton::clicked, this, [this] { ShowDump(true); });
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { OnSelectionChanged(); });
+    connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { OnSelectionChanged(); });
 }
 
 CBlockDlg::~CBlockDlg() = default;

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "cli/qt/CliGui.h"
 #include "cli/CliSupport.h"
 #include "cli/Command.h"
+#include "cli/qt/CliGui.h"
 #include "cli/qt/CommandList.h"
 #include "display/qt/DrawingExport.h"
 
@@ -55,8 +55,9 @@ int RunRender(const std::vector<std::string>& argv) {
     else
         bytes = display::ExportPdf(doc, options, &report);
     if (report.cancelled)
-        throw CliError{kExitRefused, "図形が 200 万個を超えるため、" + std::string(ext == "svg" ? "SVG" : "PDF") + " を作るのをやめました（何も書き込んでいません）。"
-                                     "PNG なら描けます。"};
+        throw CliError{kExitRefused, "図形が 200 万個を超えるため、" + std::string(ext == "svg" ? "SVG" : "PDF") +
+                                         " を作るのをやめました（何も書き込んでいません）。"
+                                         "PNG なら描けます。"};
     if (bytes.isEmpty()) throw CliError{kExitWriteFailed, "画像を作れませんでした。 (" + out + ")"};
     WriteBytesOrFail(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     if (!report.missingDefinitions.empty()) {
@@ -68,13 +69,14 @@ int RunRender(const std::vector<std::string>& argv) {
     return kExitOk;
 }
 
-const Command kRenderCommand = {"render", "tolvani-cli render FILE OUT [--size WxH] [--dpi N] [--threads N] [--format F]",
-     "図面の用紙全体を PNG、SVG または PDF に描きます（OUT の拡張子で選びます）。\n"
-     "  --format F   png、svg、pdf のいずれか（OUT の拡張子より優先。/dev/stdout などは既定で png）\n"
-     "  --size WxH   描画範囲の画素数（既定 1600x1131。PDF では無視され、A4 横 1 ページ）\n"
-     "  --dpi N      1 インチあたりの画素数（既定 96）\n"
-     "  --threads N  PNG を描くスレッド数（1〜64、既定 CPU のコア数）。SVG と PDF は 1 スレッドで描きます。\n"
-     "  SVG と PDF には図形（線、文字など）を 200 万個まで描きます。それを超える図面は PNG にしてください。\n",
-     RunRender};
+const Command kRenderCommand = {
+    "render", "tolvani-cli render FILE OUT [--size WxH] [--dpi N] [--threads N] [--format F]",
+    "図面の用紙全体を PNG、SVG または PDF に描きます（OUT の拡張子で選びます）。\n"
+    "  --format F   png、svg、pdf のいずれか（OUT の拡張子より優先。/dev/stdout などは既定で png）\n"
+    "  --size WxH   描画範囲の画素数（既定 1600x1131。PDF では無視され、A4 横 1 ページ）\n"
+    "  --dpi N      1 インチあたりの画素数（既定 96）\n"
+    "  --threads N  PNG を描くスレッド数（1〜64、既定 CPU のコア数）。SVG と PDF は 1 スレッドで描きます。\n"
+    "  SVG と PDF には図形（線、文字など）を 200 万個まで描きます。それを超える図面は PNG にしてください。\n",
+    RunRender};
 
 }  // namespace tolvani::cli

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "cli/qt/CliGui.h"
 #include "cli/CliSupport.h"
 #include "cli/Command.h"
+#include "cli/qt/CliGui.h"
 #include "cli/qt/CommandList.h"
 #include "display/DrawDocument.h"
 #include "display/qt/DrawingExport.h"
@@ -38,9 +38,10 @@ int RunThumbnail(const std::vector<std::string>& argv) {
     return kExitOk;
 }
 
-const Command kThumbnailCommand = {"thumbnail", "tolvani-cli thumbnail IN OUT SIZE",
-     "ファイルマネージャのサムネイル用に、用紙全体を長い辺が SIZE 画素（1〜4096）の PNG に描きます。\n"
-     "  読めない図面では何も書かずに終了コード 1 で終わります。\n",
-     RunThumbnail};
+const Command kThumbnailCommand = {
+    "thumbnail", "tolvani-cli thumbnail IN OUT SIZE",
+    "ファイルマネージャのサムネイル用に、用紙全体を長い辺が SIZE 画素（1〜4096）の PNG に描きます。\n"
+    "  読めない図面では何も書かずに終了コード 1 で終わります。\n",
+    RunThumbnail};
 
 }  // namespace tolvani::cli

@@ -4,7 +4,7 @@ namespace tolvani::cli {
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
-        kInfoCommand,   kDumpCommand,      kResaveCommand,    kGenCommand,
+        kInfoCommand,        kDumpCommand,   kResaveCommand,    kGenCommand,
         kInsertTableCommand, kRenderCommand, kThumbnailCommand, kObjectCommand,
     };
     return commands;

@@ -5,8 +5,8 @@
 
 namespace tolvani::cli {
 
-std::vector<uint8_t> MakeObjectPicture(const std::string& form, const CJwwDoc& doc,
-                                       const object::NativePrefix& prefix, const std::vector<uint8_t>& native) {
+std::vector<uint8_t> MakeObjectPicture(const std::string& form, const CJwwDoc& doc, const object::NativePrefix& prefix,
+                                       const std::vector<uint8_t>& native) {
     auto app = StartGui();
     const QByteArray picture =
         form == "png" ? object::MakeObjectPng(doc, prefix, native) : object::MakeObjectSvg(doc, prefix, native);

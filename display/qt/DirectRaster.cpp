@@ -91,7 +91,8 @@ void StepsInRows(int64_t y0, int64_t sy, bool xMajor, int64_t major, int64_t min
 }  // namespace
 
 void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-    const int64_t fullSteps = std::max(std::llabs(static_cast<int64_t>(x1) - x0), std::llabs(static_cast<int64_t>(y1) - y0));
+    const int64_t fullSteps =
+        std::max(std::llabs(static_cast<int64_t>(x1) - x0), std::llabs(static_cast<int64_t>(y1) - y0));
     const int64_t startPhase = phase_, startInPattern = phaseInPattern_;
     phase_ += fullSteps;
     if (dashTotal_ > 0) {
@@ -113,11 +114,10 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         by = std::llround(y0 + t1 * (static_cast<double>(y1) - y0));
     }
     // Where in the dash pattern the clipped start lies.
-    const int64_t startPos =
-        dashes_.empty() ? 0
-        : ax == x0 && ay == y0
-            ? startInPattern
-            : (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
+    const int64_t startPos = dashes_.empty() ? 0
+                             : ax == x0 && ay == y0
+                                 ? startInPattern
+                                 : (startPhase + std::max(std::llabs(ax - x0), std::llabs(ay - y0))) % dashTotal_;
     const int64_t dx = std::llabs(bx - ax), dy = std::llabs(by - ay);
     const qsizetype rowStep = (by >= ay ? 1 : -1) * (stride_ / static_cast<qsizetype>(sizeof(QRgb)));
     const qsizetype colStep = bx >= ax ? 1 : -1;
@@ -151,9 +151,9 @@ void DirectRaster::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const int64_t twoMinor = 2 * minor, twoMajor = 2 * major;
     // One step along the walk. A predicted branch on the error term beats
     // computing the address from it: the stores do not wait for the sum.
-#define TOLVANI_STEP()                          \
-    do {                                        \
-        const bool side = err > 0;              \
+#define TOLVANI_STEP()                           \
+    do {                                         \
+        const bool side = err > 0;               \
         p += majorStep + (side ? minorStep : 0); \
         err += twoMinor - (side ? twoMajor : 0); \
     } while (false)
@@ -275,8 +275,9 @@ void DirectRaster::FillEllipse(double cx, double cy, double rx, double ry, QRgb 
 }
 
 void DirectRaster::Runs(const std::vector<Run>& runs, int32_t x, int32_t y) {
-    for (const Run& r : runs) Span(static_cast<int64_t>(y) + r.dy, static_cast<int64_t>(x) + r.dx,
-                                   static_cast<int64_t>(x) + r.dx + r.length - 1, color_);
+    for (const Run& r : runs)
+        Span(static_cast<int64_t>(y) + r.dy, static_cast<int64_t>(x) + r.dx,
+             static_cast<int64_t>(x) + r.dx + r.length - 1, color_);
 }
 
 void DirectRaster::Mask(const std::vector<uint8_t>& bits, int width, int height, double ox, double oy, int32_t x,

@@ -7,8 +7,8 @@
 #include <QSvgGenerator>
 #include <cmath>
 
-#include "display/qt/ImageDraw.h"
 #include "display/ShapeLimitCanvas.h"
+#include "display/qt/ImageDraw.h"
 #include "display/qt/QtCanvas.h"
 
 namespace tolvani::display {
@@ -45,8 +45,8 @@ DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double
     return DrawDrawing(limited, doc, screen, values, &stop);
 }
 
-DrawReport PaintViewAtPhysicalSize(QPainter& painter, double dpiX, double dpiY, const CJwwDoc& doc,
-                                   CJwwScreen screen, const ViewValues& values) {
+DrawReport PaintViewAtPhysicalSize(QPainter& painter, double dpiX, double dpiY, const CJwwDoc& doc, CJwwScreen screen,
+                                   const ViewValues& values) {
     QtCanvas canvas(painter, dpiX, dpiY);
     const DeviceSize area = canvas.HimetricToDevice(values.extent);
     painter.save();
@@ -92,8 +92,8 @@ QByteArray ExportSvg(const CJwwDoc& doc, const ExportOptions& o, DrawReport* rep
     svg.setResolution(static_cast<int>(std::lround(o.dpi)));
     svg.setTitle(QStringLiteral("Tolvani"));
     QPainter painter(&svg);
-    DrawReport drawn = PaintWholePaper(painter, nullptr, o.dpi, o.dpi, {o.width, o.height}, doc, o.dotSize,
-                                       o.maxVectorShapes);
+    DrawReport drawn =
+        PaintWholePaper(painter, nullptr, o.dpi, o.dpi, {o.width, o.height}, doc, o.dotSize, o.maxVectorShapes);
     painter.end();
     if (drawn.cancelled) bytes.clear();
     Keep(report, std::move(drawn));

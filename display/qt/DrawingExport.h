@@ -13,11 +13,11 @@
 namespace tolvani::display {
 
 struct ExportOptions {
-    int width = 1600;   // device pixels (PNG, SVG)
+    int width = 1600;  // device pixels (PNG, SVG)
     int height = 1131;
-    double dpi = 96;    // device pixels per inch
+    double dpi = 96;  // device pixels per inch
     int32_t dotSize = 16;
-    int threads = 1;    // of the image draw (PNG); 0: one per core
+    int threads = 1;  // of the image draw (PNG); 0: one per core
     // SVG and PDF: the most shapes drawn (0: no bound). Past it the draw
     // stops, the report says cancelled and no bytes are returned.
     std::size_t maxVectorShapes = 0;
@@ -40,8 +40,8 @@ DrawReport PaintWholePaper(QPainter& painter, QImage* image, double dpiX, double
 // active on a device of dpiX × dpiY device units per inch, such as a printed
 // page. The view's drawing context comes by value: the view's own stays as
 // it is. Nothing outside the view's area is drawn.
-DrawReport PaintViewAtPhysicalSize(QPainter& painter, double dpiX, double dpiY, const CJwwDoc& doc,
-                                   CJwwScreen screen, const ViewValues& values);
+DrawReport PaintViewAtPhysicalSize(QPainter& painter, double dpiX, double dpiY, const CJwwDoc& doc, CJwwScreen screen,
+                                   const ViewValues& values);
 
 // An opaque RGB32 image of the whole paper, drawn in bands on
 // `options.threads` threads.

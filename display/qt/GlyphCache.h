@@ -39,7 +39,7 @@ private:
         // is drawn turned.
         std::vector<uint8_t> bits;
         int width = 0, height = 0;
-        double ox = 0, oy = 0;  // pixel (0, 0) from the point
+        double ox = 0, oy = 0;                // pixel (0, 0) from the point
         std::vector<DirectRaster::Run> runs;  // the ink, row by row
     };
     void MakeBits(Mask& mask);

@@ -29,7 +29,7 @@ VerticalForm VerticalFormOf(char32_t cp);
 
 // Draws `text` (one character) at (x, y) in the painter's current
 // coordinates composed with `base`.
-void PaintGlyph(QPainter& painter, const QTransform& base, double x, double y, const ResolvedFont& f,
-                bool doubleByte, char32_t cp, const QString& text);
+void PaintGlyph(QPainter& painter, const QTransform& base, double x, double y, const ResolvedFont& f, bool doubleByte,
+                char32_t cp, const QString& text);
 
 }  // namespace tolvani::display

@@ -99,8 +99,8 @@ QtCanvas::QtCanvas(QPainter& painter, double dpiX, double dpiY, QImage* image)
     // exactly where the painter would put them: one device unit per pixel,
     // nothing turned, moved or clipped, and plain copying of the colour.
     const bool exact = image_ && painter_.device() == image_ && image_->devicePixelRatio() == 1 &&
-                       painter_.deviceTransform().isIdentity() && !painter_.hasClipping() &&
-                       painter_.opacity() == 1 && painter_.compositionMode() == QPainter::CompositionMode_SourceOver;
+                       painter_.deviceTransform().isIdentity() && !painter_.hasClipping() && painter_.opacity() == 1 &&
+                       painter_.compositionMode() == QPainter::CompositionMode_SourceOver;
     if (exact && (image_->format() == QImage::Format_RGB32 || image_->format() == QImage::Format_ARGB32 ||
                   image_->format() == QImage::Format_ARGB32_Premultiplied)) {
         direct_ = true;
@@ -155,11 +155,11 @@ void QtCanvas::SetWindowExtents(DeviceSize window, DeviceSize viewport) {
 const std::vector<int>& DashPattern(PenStyle style) {
     static const std::vector<int> solid, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6}, dashDotDot{9, 3, 3, 3, 3, 3};
     switch (style) {
-    case PenStyle::Dash: return dash;
-    case PenStyle::Dot: return dot;
-    case PenStyle::DashDot: return dashDot;
-    case PenStyle::DashDotDot: return dashDotDot;
-    default: return solid;
+        case PenStyle::Dash: return dash;
+        case PenStyle::Dot: return dot;
+        case PenStyle::DashDot: return dashDot;
+        case PenStyle::DashDotDot: return dashDotDot;
+        default: return solid;
     }
 }
 
@@ -302,8 +302,8 @@ void QtCanvas::Ellipse(const DeviceRect& box) {
     if (ThinDirect() && r.width() < 100000 && r.height() < 100000 && std::abs(r.x()) < 1000000 &&
         std::abs(r.y()) < 1000000) {
         if (brush_.solid)
-            raster_->FillEllipse(r.x() + r.width() / 2.0, r.y() + r.height() / 2.0, r.width() / 2.0,
-                                 r.height() / 2.0, Rgb32(brush_.color));
+            raster_->FillEllipse(r.x() + r.width() / 2.0, r.y() + r.height() / 2.0, r.width() / 2.0, r.height() / 2.0,
+                                 Rgb32(brush_.color));
         ThinEllipse(r);
         return;
     }

@@ -139,7 +139,8 @@ void CJwwLayer::FitList(QTableWidget* list, const int* widths, int columns) {
     }
     list->resizeRowsToContents();
     const int frame = 2 * list->frameWidth();
-    list->setFixedSize(total + frame, list->horizontalHeader()->sizeHint().height() + list->verticalHeader()->length() + frame);
+    list->setFixedSize(total + frame,
+                       list->horizontalHeader()->sizeHint().height() + list->verticalHeader()->length() + frame);
 }
 
 }  // namespace tolvani::display

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "display/ViewDocument.h"
 #include "display/RecordingCanvas.h"
+#include "display/ViewDocument.h"
 #include "display/qt/ImageDraw.h"
 
 namespace tolvani::display {
@@ -30,7 +30,8 @@ void SetUpScreen(CJwwScreen& screen, const ViewValues& values, double dpiX, doub
 ViewPicture DrawViewPicture(ViewPictureJob& job, const std::atomic<bool>* cancel) {
     ViewPicture out;
     if (job.size.isEmpty()) return out;
-    const double ratio = std::isfinite(job.pixelRatio) && job.pixelRatio >= 1 && job.pixelRatio <= 8 ? job.pixelRatio : 1;
+    const double ratio =
+        std::isfinite(job.pixelRatio) && job.pixelRatio >= 1 && job.pixelRatio <= 8 ? job.pixelRatio : 1;
     const QSize pixels(static_cast<int>(std::lround(job.size.width() * ratio)),
                        static_cast<int>(std::lround(job.size.height() * ratio)));
     // Drawn at the screen's own pixels: the drawing context is set up for

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "display/qt/QtCanvas.h"
+#include "object/Base64.h"
 #include "object/PngText.h"
 #include "object/SvgData.h"
-#include "object/Base64.h"
-#include "display/qt/QtCanvas.h"
 
 namespace tolvani::object {
 namespace {

@@ -7,8 +7,8 @@
 #include <QImage>
 #include <vector>
 
-#include "object/NativeData.h"
 #include "display/DrawDocument.h"
+#include "object/NativeData.h"
 
 namespace tolvani::object {
 

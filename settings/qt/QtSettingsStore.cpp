@@ -48,7 +48,7 @@ int32_t QtSettingsStore::GetInt(const std::string& section, const std::string& n
 }
 
 std::string QtSettingsStore::GetString(const std::string& section, const std::string& name,
-                                        const std::string& fallback) {
+                                       const std::string& fallback) {
     bool found = false;
     const QString key = Key(section, name, &found);
     if (!found) return fallback;

@@ -20,8 +20,7 @@ public:
 
     int32_t GetInt(const std::string& section, const std::string& name, int32_t fallback) override;
     void PutInt(const std::string& section, const std::string& name, int32_t value) override;
-    std::string GetString(const std::string& section, const std::string& name,
-                          const std::string& fallback) override;
+    std::string GetString(const std::string& section, const std::string& name, const std::string& fallback) override;
     void PutString(const std::string& section, const std::string& name, const std::string& value) override;
 
     // Writes pending values to the file; a file that cannot be written is

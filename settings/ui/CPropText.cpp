@@ -44,7 +44,8 @@ CPropText::CPropText(SettingsSheetRules& rules, QWidget* parent) : QWidget(paren
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     auto* note = new QLabel(
-        "ここで変更できるのは、色番号だけです。それ以外の項目はメニューのオブジェクトの編集・印刷からJw_cadを起動して変更して下さい。",
+        "ここで変更できるのは、色番号だけです。それ以外の項目はメニューのオブジェクトの編集・印刷からJw_"
+        "cadを起動して変更して下さい。",
         this);
     note->setWordWrap(true);
     layout->addSpacing(8);

@@ -82,7 +82,8 @@ CCellOption::CCellOption(TableDialogPrompts prompts, QWidget* parent) : QDialog(
 
     // Layers.
     auto* layerBox = new QGroupBox(QStringLiteral("レイヤー"), this);
-    layerCheck_ = new QCheckBox(QStringLiteral("書き込みレイヤーを指定する（指定しなければすべて現在の書き込みレイヤー）"), layerBox);
+    layerCheck_ = new QCheckBox(
+        QStringLiteral("書き込みレイヤーを指定する（指定しなければすべて現在の書き込みレイヤー）"), layerBox);
     layerCheck_->setObjectName(QStringLiteral("check1002"));
     group_ = List(layerBox, "list1078");
     lineLayer_ = List(layerBox, "list1079");

@@ -190,9 +190,9 @@ TEST(BlockDialog, ASelectedInsertionTurnsRedUntilTheDialogCloses) {
 
         const int redrawsBefore = rec.redraws;
         switch (how) {
-        case Close::Button: QTest::mouseClick(dlg.findChild<QPushButton*>("closeButton"), Qt::LeftButton); break;
-        case Close::Escape: QTest::keyClick(&dlg, Qt::Key_Escape); break;
-        case Close::Window: dlg.close(); break;
+            case Close::Button: QTest::mouseClick(dlg.findChild<QPushButton*>("closeButton"), Qt::LeftButton); break;
+            case Close::Escape: QTest::keyClick(&dlg, Qt::Key_Escape); break;
+            case Close::Window: dlg.close(); break;
         }
         EXPECT_FALSE(dlg.isVisible());
         EXPECT_EQ(doc->selectedParentId, 0);

@@ -15,11 +15,11 @@ TEST(BlockNames, DisplayNameAndKind) {
         {"T1@@SfigorgFlag@@5", "T1", "表"},
         {"2lines@@SfigorgFlag@@4", "2lines", "作図部品"},
         {"plain", "plain", "未定義"},
-        {"3", "3", "作図グループ"},       // a whole name that reads as a number
+        {"3", "3", "作図グループ"},              // a whole name that reads as a number
         {" +2", " +2", "部分図（測地座標系）"},  // blanks and one sign
         {"@x@3", "", "作図グループ"},
         {"", "", "未定義"},
-        {"a@", "a", "未定義"},            // no digits: 0
+        {"a@", "a", "未定義"},  // no digits: 0
         {"a@1x", "a", "部分図（数学座標系）"},
         {"a@-1", "a", "未定義"},
         {"a@99999999999999999999", "a", "未定義"},

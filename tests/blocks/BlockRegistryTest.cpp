@@ -34,13 +34,9 @@ TEST(BlockRegistry, NumbersForNewTableBlocks) {
         int next;
     };
     const Case cases[] = {
-        {{}, 0},
-        {{0, 1, 2}, 3},
-        {{0, 1, 5}, 3},   // the count is free
-        {{0, 3, 5}, 6},   // the count is taken: one more than the largest
-        {{7, 7}, 2},
-        {{-4, 1}, 2},
-        {{2, 1}, 3},
+        {{}, 0},        {{0, 1, 2}, 3}, {{0, 1, 5}, 3},  // the count is free
+        {{0, 3, 5}, 6},                                  // the count is taken: one more than the largest
+        {{7, 7}, 2},    {{-4, 1}, 2},   {{2, 1}, 3},
     };
     for (const auto& c : cases) {
         CJwwDoc doc;

@@ -4,13 +4,13 @@
 // characters.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
 
 #include "model/CData.h"
 #include "model/JwwFile.h"
@@ -61,9 +61,11 @@ TEST_F(CliFiles, AnOutputThatIsAnInputIsRefusedAndTheInputKept) {
         {{"insert-table", "--new", Path("d.jww"), Path("t.csv"), "--at", "0,0"}, 1, kTableIsDrawingMessage},
         {{"insert-table", Path("t.csv"), Path("d.jww"), Path("o.jww"), "--at", "0,0"}, 1, ""},
         {{"insert-table", Path("d.jww"), Path("t.csv"), Path("t.csv"), "--at", "0,0"}, 2, "出力先 OUT が表のファイル"},
-        {{"insert-table", Path("d.jww"), Path("t.csv"), Path("table-link.csv"), "--at", "0,0"}, 2,
+        {{"insert-table", Path("d.jww"), Path("t.csv"), Path("table-link.csv"), "--at", "0,0"},
+         2,
          "出力先 OUT が表のファイル"},
-        {{"insert-table", "--clipboard-text", "--new", Path("d.jww"), Path("o.jww"), "--at", "0,0"}, 1,
+        {{"insert-table", "--clipboard-text", "--new", Path("d.jww"), Path("o.jww"), "--at", "0,0"},
+         1,
          kTableIsDrawingMessage},
         {{"render", Path("d.jww"), Path("d.jww")}, 2, ""},  // not a picture name
         {{"object", "extract", Path("d.jww"), Path("d-hard.jww")}, 2, "出力先 OUT が入力 IN と同じです"},
@@ -176,12 +178,9 @@ TEST_F(CliFiles, ASaveKeepsModeOwnerAndGroup) {
 
 TEST_F(CliFiles, AFailedWriteToStandardOutputExitsThreeWithTheReason) {
     const std::vector<std::vector<std::string>> cases = {
-        {"info", Path("d.jww")},
-        {"info", Path("d.jww"), "--json"},
-        {"dump", Path("d.jww")},
-        {"insert-table", Path("d.jww"), Path("t.csv"), Path("o.jww"), "--at", "0,0"},
-        {"object", "info", Path("o.bin")},
-        {"info", "--help"},
+        {"info", Path("d.jww")},           {"info", Path("d.jww"), "--json"},
+        {"dump", Path("d.jww")},           {"insert-table", Path("d.jww"), Path("t.csv"), Path("o.jww"), "--at", "0,0"},
+        {"object", "info", Path("o.bin")}, {"info", "--help"},
     };
     ASSERT_EQ(RunCli({"object", "pack", Path("d.jww"), Path("o.bin")}).exitCode, 0);
     for (const auto& args : cases) {
@@ -264,8 +263,8 @@ TEST_F(CliFiles, RunningOutOfMemorySaysSoAndWritesNothing) {
     for (const auto& args : commands) {
         int failures = 0;
         for (const long limit : {100L, 1000L, 3000L, 10000L, 30000L, 100000L}) {
-            const auto r = RunCli(args, {"", false, TOLVANI_CLI_FAILING_NEW,
-                                         {"TOLVANI_TEST_NEW_LIMIT=" + std::to_string(limit)}});
+            const auto r =
+                RunCli(args, {"", false, TOLVANI_CLI_FAILING_NEW, {"TOLVANI_TEST_NEW_LIMIT=" + std::to_string(limit)}});
             const std::string what = args[0] + " " + args[1] + " after " + std::to_string(limit);
             ASSERT_TRUE(r.exitCode == 0 || r.exitCode == 1) << what << ": exit " << r.exitCode << "\n" << r.err;
             if (r.exitCode == 1) {

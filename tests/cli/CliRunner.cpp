@@ -1,9 +1,9 @@
 #include "tests/cli/CliRunner.h"
 
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdio>
 
 #include "tests/support/TestSupport.h"
 

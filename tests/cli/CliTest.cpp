@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
+#include <filesystem>
 
 #include "model/DrawingGenerator.h"
 #include "model/InputFile.h"
@@ -38,11 +39,11 @@ TEST_F(Cli, GenInfoJsonAndResave) {
 
     r = RunCli({"info", Path("g.jww"), "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    for (const char* key : {"\"version\": 600", "\"memo\": \"生成された図面\"", "\"paperSize\": 1",
-                            "\"writeLayerGroup\": 0", "\"mainCounts\": {\"CData\": 0, \"CDataSen\": ",
-                            "\"CDataList\": 0}", "\"definitionCounts\": {", "\"definitionCount\": 50",
-                            "\"trailingCount\": 0", "\"trailingBytes\": 0", "\"groupElementCount\": [",
-                            "\"layerElementCount\": [["})
+    for (const char* key :
+         {"\"version\": 600", "\"memo\": \"生成された図面\"", "\"paperSize\": 1", "\"writeLayerGroup\": 0",
+          "\"mainCounts\": {\"CData\": 0, \"CDataSen\": ", "\"CDataList\": 0}", "\"definitionCounts\": {",
+          "\"definitionCount\": 50", "\"trailingCount\": 0", "\"trailingBytes\": 0", "\"groupElementCount\": [",
+          "\"layerElementCount\": [["})
         EXPECT_NE(r.out.find(key), std::string::npos) << key << "\n" << r.out;
 
     r = RunCli({"resave", Path("g.jww"), Path("r.jww")});

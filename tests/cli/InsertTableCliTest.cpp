@@ -79,8 +79,8 @@ TEST_F(InsertTableCli, ShiftJisTableIntoANewDrawing) {
 
 TEST_F(InsertTableCli, NegativePositionInBothForms) {
     const std::string csv = File("t.csv", "a,b\n");
-    for (const std::vector<std::string>& at : {std::vector<std::string>{"--at", "-20,-10"},
-                                               std::vector<std::string>{"--at=-20,-10"}}) {
+    for (const std::vector<std::string>& at :
+         {std::vector<std::string>{"--at", "-20,-10"}, std::vector<std::string>{"--at=-20,-10"}}) {
         const std::string out = dir + "/neg.jww";
         std::vector<std::string> args{"--new", csv, out};
         args.insert(args.end(), at.begin(), at.end());
@@ -97,10 +97,12 @@ TEST_F(InsertTableCli, NegativePositionInBothForms) {
 }
 
 TEST_F(InsertTableCli, OptionsReachTheElements) {
-    const std::string csv = File("t.csv", "\xEF\xBB\xBF" "ab\n");
+    const std::string csv = File("t.csv",
+                                 "\xEF\xBB\xBF"
+                                 "ab\n");
     const std::string out = dir + "/o.jww";
-    const CliRun r = Cli({"--new", csv, out, "--at", "0,0", "--margins", "0,5,10,50", "--text-type", "7",
-                       "--line-type", "8", "--line-colour", "6", "--layers", "15,3,4"});
+    const CliRun r = Cli({"--new", csv, out, "--at", "0,0", "--margins", "0,5,10,50", "--text-type", "7", "--line-type",
+                          "8", "--line-colour", "6", "--layers", "15,3,4"});
     ASSERT_EQ(r.code, 0) << r.err;
     CJwwDoc doc;
     Load(out, doc);

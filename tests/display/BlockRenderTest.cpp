@@ -203,7 +203,6 @@ TEST(BlockRendering, TextThroughAMirroredInsertionKeepsItsSize) {
     EXPECT_EQ(texts[0].font.escapement, 600);  // 90° − 30°
 }
 
-
 // Insertions that lie wholly outside the visible box are skipped as a whole;
 // what the draw reports and how much of the placing budget it uses stay
 // those of a draw that walks every insertion.
@@ -309,8 +308,8 @@ TEST(BlockRendering, InsertionsOutsideTheVisibleBoxAreSkippedWithoutChangingTheD
         EXPECT_EQ(a.placedBudget, b.placedBudget);
         EXPECT_EQ(a.textBackgroundSet, b.textBackgroundSet);
         EXPECT_EQ(part.Of(CallKind::BackgroundMode).size(), all.Of(CallKind::BackgroundMode).size());
-        const std::size_t drawn = part.Of(CallKind::LineTo).size() + part.Of(CallKind::Polyline).size() +
-                                  part.Of(CallKind::Text).size();
+        const std::size_t drawn =
+            part.Of(CallKind::LineTo).size() + part.Of(CallKind::Polyline).size() + part.Of(CallKind::Text).size();
         EXPECT_EQ(drawn > 0, c.drawsSomething);
         // Values that drawing sets are set all the same.
         for (std::size_t i = 0; i < whole->blockList.size(); ++i)

@@ -79,10 +79,10 @@ TEST(FitPaper, FitsThePaperWithMarginsOnOneAxis) {
         double w, h;
     };
     const Case cases[] = {
-        {4, {1000, 500}, 420, 210},     // 297 × 210 into 2:1: widened
-        {3, {1000, 1000}, 420, 420},    // 420 × 297 into a square: heightened
-        {0, {1189, 841}, 1189, 841},    // exact proportions
-        {99, {420, 297}, 420, 297},     // unknown paper: shown as 420 × 297
+        {4, {1000, 500}, 420, 210},   // 297 × 210 into 2:1: widened
+        {3, {1000, 1000}, 420, 420},  // 420 × 297 into a square: heightened
+        {0, {1189, 841}, 1189, 841},  // exact proportions
+        {99, {420, 297}, 420, 297},   // unknown paper: shown as 420 × 297
         {-1, {840, 297}, 840, 297},
     };
     for (const auto& c : cases) {

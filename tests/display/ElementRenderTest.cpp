@@ -58,10 +58,10 @@ TEST(LineRendering, EndPointsGoThroughTheTransformAndTheLineTypeChoosesThePen) {
         PenStyle style;
     };
     const Case cases[] = {
-        {1, PenStyle::Solid}, {2, PenStyle::Dot},  {3, PenStyle::Dot},      {9, PenStyle::Dot},
-        {4, PenStyle::Dash},  {5, PenStyle::DashDot}, {6, PenStyle::DashDot}, {7, PenStyle::DashDotDot},
-        {8, PenStyle::DashDotDot}, {0, PenStyle::Solid}, {10, PenStyle::Solid}, {16, PenStyle::Solid},
-        {30, PenStyle::Solid}, {62, PenStyle::Solid}, {200, PenStyle::Solid},
+        {1, PenStyle::Solid},      {2, PenStyle::Dot},     {3, PenStyle::Dot},     {9, PenStyle::Dot},
+        {4, PenStyle::Dash},       {5, PenStyle::DashDot}, {6, PenStyle::DashDot}, {7, PenStyle::DashDotDot},
+        {8, PenStyle::DashDotDot}, {0, PenStyle::Solid},   {10, PenStyle::Solid},  {16, PenStyle::Solid},
+        {30, PenStyle::Solid},     {62, PenStyle::Solid},  {200, PenStyle::Solid},
     };
     for (const auto& c : cases) {
         Fixture f;
@@ -153,8 +153,8 @@ TEST(Visibility, HiddenGroupsLayersAndNumbersOutsideTheTables) {
         bool drawn;
     };
     const Case cases[] = {
-        {0, 0, false, false, true}, {0, 0, true, false, false}, {0, 0, false, true, false},
-        {15, 15, false, false, true}, {16, 0, false, false, false}, {0, 16, false, false, false},
+        {0, 0, false, false, true},          {0, 0, true, false, false},   {0, 0, false, true, false},
+        {15, 15, false, false, true},        {16, 0, false, false, false}, {0, 16, false, false, false},
         {65535, 65535, false, false, false},
     };
     for (const auto& c : cases) {
@@ -230,8 +230,7 @@ TEST(Curves, SegmentCountsFollowTheDeviceRadius) {
         {1, 2, true, 1, 0},        // otherwise a true circle
         {1000, 1, false, 1, 361},  // 360 segments at most
         {100, 1, false, 1, 51},    // 50
-        {1e9, 1, false, 1, 361},
-        {0, 1, false, 1, 43},
+        {1e9, 1, false, 1, 361},  {0, 1, false, 1, 43},
     };
     for (const auto& c : cases) {
         Fixture f;
@@ -261,10 +260,14 @@ TEST(Curves, CurvesTakeThePenStyleOfTheirLineType) {
         CallKind drawn;
     };
     const Case cases[] = {
-        {"arc", 2, PenStyle::Dot, CallKind::Polyline},          {"arc", 4, PenStyle::Dash, CallKind::Polyline},
-        {"circle", 3, PenStyle::Dot, CallKind::Ellipse},        {"circle", 6, PenStyle::DashDot, CallKind::Ellipse},
-        {"ellipse", 7, PenStyle::DashDotDot, CallKind::Polyline}, {"arc", 1, PenStyle::Solid, CallKind::Polyline},
-        {"arc", 12, PenStyle::Solid, CallKind::Polyline},       {"circle", 31, PenStyle::Solid, CallKind::Polyline},
+        {"arc", 2, PenStyle::Dot, CallKind::Polyline},
+        {"arc", 4, PenStyle::Dash, CallKind::Polyline},
+        {"circle", 3, PenStyle::Dot, CallKind::Ellipse},
+        {"circle", 6, PenStyle::DashDot, CallKind::Ellipse},
+        {"ellipse", 7, PenStyle::DashDotDot, CallKind::Polyline},
+        {"arc", 1, PenStyle::Solid, CallKind::Polyline},
+        {"arc", 12, PenStyle::Solid, CallKind::Polyline},
+        {"circle", 31, PenStyle::Solid, CallKind::Polyline},
         {"solid outline", 111, PenStyle::Solid, CallKind::Polyline},
     };
     for (const Case& c : cases) {
@@ -344,9 +347,7 @@ TEST(Solids, SectorsRingsAndQuadrilaterals) {
         {101, 100, -1, 66},   // the tangent point instead of the centre
         {101, 100, 1, 65},    // a segment closed by its chord
         {101, 1000, 2, 361},  // at most 360 segments
-        {105, 10, 5, 130},
-        {106, 10, 5, 130},
-        {1, 0, 0, 4},
+        {105, 10, 5, 130},   {106, 10, 5, 130}, {1, 0, 0, 4},
     };
     for (const auto& c : cases) {
         Fixture f;
@@ -414,9 +415,9 @@ TEST(RandomLines, AZeroPitchDoesNotHang) {
 TEST(Culling, ElementsWhollyOutsideTheVisibleBoxAreSkipped) {
     Fixture f;
     f.canvas.SetVisibleBox({0, 0, 799, 599});
-    AddLine(*f.doc, 10, 90, 20, 80);               // inside
-    AddLine(*f.doc, -1000, 90, -900, 80);          // far left
-    AddLine(*f.doc, -1000, 90, 1000, 80);          // crosses the view
+    AddLine(*f.doc, 10, 90, 20, 80);       // inside
+    AddLine(*f.doc, -1000, 90, -900, 80);  // far left
+    AddLine(*f.doc, -1000, 90, 1000, 80);  // crosses the view
     CDataMoji& t = Add<CDataMoji>(*f.doc);
     t.start = {5000, 50};
     t.height = t.charWidth = 5;

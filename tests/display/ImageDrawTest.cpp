@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "model/DrawingGenerator.h"
 #include "display/qt/ImageDraw.h"
+#include "model/DrawingGenerator.h"
 #include "model/JwwFile.h"
 #include "tests/display/DisplayTestSupport.h"
 #include "tests/display/GuiApp.h"

@@ -99,7 +99,7 @@ TEST(LayerRules, ClicksOnTheStateColumnCycleAllButTheWriteState) {
     // Layers of the current group.
     EXPECT_EQ(r.ClickLayer(3, 1), LayerRules::kRefillLayers);
     EXPECT_EQ(r.layerState(0, 3), 0u);
-    EXPECT_EQ(r.layerState(1, 3), 2u);  // other groups untouched
+    EXPECT_EQ(r.layerState(1, 3), 2u);                        // other groups untouched
     EXPECT_EQ(r.ClickLayer(15, 1), LayerRules::kRefillNone);  // the write layer
     EXPECT_EQ(r.layerState(0, 15), 3u);
     EXPECT_EQ(r.ClickLayer(7, 0), LayerRules::kRefillNone);

@@ -50,8 +50,8 @@ TEST_F(QtCanvasTest, DrawingFaceNamesMapToInstalledJapaneseFonts) {
         const char* family;
     };
     const Case cases[] = {
-        {"ＭＳ　ゴシック", "IPAGothic"}, {"ＭＳ ゴシック", "IPAGothic"}, {"MS Gothic", "IPAGothic"},
-        {"ＭＳ　明朝", "IPAMincho"},     {"MS Mincho", "IPAMincho"},     {"ＭＳ Ｐゴシック", "IPAPGothic"},
+        {"ＭＳ　ゴシック", "IPAGothic"}, {"ＭＳ ゴシック", "IPAGothic"},    {"MS Gothic", "IPAGothic"},
+        {"ＭＳ　明朝", "IPAMincho"},     {"MS Mincho", "IPAMincho"},        {"ＭＳ Ｐゴシック", "IPAPGothic"},
         {"ＭＳ Ｐ明朝", "IPAPMincho"},   {"どこにもない書体", "IPAGothic"}, {"", "IPAGothic"},
     };
     FontMapper mapper;
@@ -331,16 +331,17 @@ std::vector<QPoint> WalkedPixels(const std::vector<int>& dashes, const std::vect
 }
 
 TEST_F(QtCanvasTest, ThinLinesDrawEveryPixelOfTheWalkInTheDashPattern) {
-    const std::vector<std::vector<int>> patterns = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}, {1, 1}, {2, 5, 1}};
+    const std::vector<std::vector<int>> patterns = {{},     {18, 6},  {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3},
+                                                    {1, 1}, {2, 5, 1}};
     const std::vector<std::vector<QPoint>> runs = {
-        {{100, 100}, {180, 100}},              // level
-        {{100, 100}, {100, 20}},               // upright
-        {{100, 100}, {163, 131}},              // shallow
-        {{100, 100}, {71, 185}},               // steep
-        {{100, 100}, {30, 30}},                // diagonal
-        {{100, 100}, {100, 100}},              // a point
+        {{100, 100}, {180, 100}},                              // level
+        {{100, 100}, {100, 20}},                               // upright
+        {{100, 100}, {163, 131}},                              // shallow
+        {{100, 100}, {71, 185}},                               // steep
+        {{100, 100}, {30, 30}},                                // diagonal
+        {{100, 100}, {100, 100}},                              // a point
         {{20, 20}, {90, 41}, {95, 170}, {10, 120}, {20, 20}},  // a closed run
-        {{5, 190}, {194, 3}},                  // corner to corner
+        {{5, 190}, {194, 3}},                                  // corner to corner
     };
     for (const auto& dashes : patterns) {
         for (const auto& run : runs) {
@@ -365,8 +366,10 @@ TEST_F(QtCanvasTest, ThinLinesDrawEveryPixelOfTheWalkInTheDashPattern) {
 TEST_F(QtCanvasTest, PixelWalksDrawnInBandsOfRowsGiveTheWholePicture) {
     const std::vector<std::vector<int>> patterns = {{}, {3, 3}, {9, 6, 3, 6}, {2, 5, 1}};
     const std::vector<std::vector<QPoint>> runs = {
-        {{100, 100}, {180, 100}}, {{100, 100}, {100, 20}},  {{100, 100}, {163, 131}}, {{100, 100}, {71, 185}},
-        {{100, 100}, {30, 30}},   {{5, 190}, {194, 3}},     {{-50, 30}, {260, 170}},  {{190, -40}, {10, 250}},
+        {{100, 100}, {180, 100}}, {{100, 100}, {100, 20}},
+        {{100, 100}, {163, 131}}, {{100, 100}, {71, 185}},
+        {{100, 100}, {30, 30}},   {{5, 190}, {194, 3}},
+        {{-50, 30}, {260, 170}},  {{190, -40}, {10, 250}},
         {{-300, 199}, {500, 0}},  {{20, 20}, {90, 41}, {95, 170}, {10, 120}, {20, 20}},
     };
     const std::vector<uint8_t> glyph = {1, 0, 1, 1, 0, 1, 1, 1, 0, 1, 0, 1, 1, 1, 1, 0, 0, 1, 0, 1};  // 5 × 4

@@ -29,8 +29,8 @@ void ExpectInvariants(const CJwwScreen& s) {
 }
 
 void ExpectFinite(const CJwwScreen& s) {
-    for (double v : {s.viewWidth, s.viewHeight, s.centerX, s.centerY, s.scaleX, s.scaleY, s.left, s.right, s.top,
-                     s.bottom})
+    for (double v :
+         {s.viewWidth, s.viewHeight, s.centerX, s.centerY, s.scaleX, s.scaleY, s.left, s.right, s.top, s.bottom})
         EXPECT_TRUE(std::isfinite(v));
 }
 
@@ -43,10 +43,10 @@ TEST(ScreenTransform, ToDeviceRoundsByAddingAHalfAndTruncatingTowardZero) {
     };
     const Case cases[] = {
         {s.left, s.top, 0, 0},
-        {s.left + 0.25, s.top, 1, 0},          // 0.5 + 0.5 truncated
-        {s.left + 0.2, s.top - 0.2, 0, 0},     // 0.4 + 0.5 truncated
-        {s.left - 0.3, s.top + 0.3, 0, 0},     // −0.6 + 0.5 = −0.1 goes toward zero
-        {s.left - 0.8, s.top, -1, 0},          // −1.6 + 0.5 = −1.1
+        {s.left + 0.25, s.top, 1, 0},       // 0.5 + 0.5 truncated
+        {s.left + 0.2, s.top - 0.2, 0, 0},  // 0.4 + 0.5 truncated
+        {s.left - 0.3, s.top + 0.3, 0, 0},  // −0.6 + 0.5 = −0.1 goes toward zero
+        {s.left - 0.8, s.top, -1, 0},       // −1.6 + 0.5 = −1.1
         {0, 0, 400, 200},
         {s.right, s.bottom, 800, 400},
     };
@@ -100,8 +100,8 @@ TEST(ScreenTransform, ZoomToRectWidensTheRectangleToTheViewProportions) {
 
 TEST(ScreenTransform, ZoomPreviousTogglesBetweenTheLastTwoRectangles) {
     CJwwScreen s = View(400, 200);
-    s.ZoomToRect(-100, 50, 100, -50);    // first: 200 × 100 at (0, 0)
-    s.ZoomToRect(10, 30, 50, 10);        // second: 40 × 20 at (30, 20)
+    s.ZoomToRect(-100, 50, 100, -50);  // first: 200 × 100 at (0, 0)
+    s.ZoomToRect(10, 30, 50, 10);      // second: 40 × 20 at (30, 20)
     const CJwwScreen second = s;
     s.ZoomPrevious();
     EXPECT_DOUBLE_EQ(s.viewWidth, 200);
@@ -116,9 +116,9 @@ TEST(ScreenTransform, ZoomPreviousTogglesBetweenTheLastTwoRectangles) {
 TEST(ScreenTransform, RequestsThatWouldLeaveNoViewAreIgnored) {
     CJwwScreen s = View(400, 200, 5, 6);
     const CJwwScreen before = s;
-    s.ZoomPrevious();                 // the previous rectangle is all zeros
-    s.ZoomToRect(10, 10, 10, 10);     // a point
-    s.ZoomToRect(10, 10, 50, 10);     // a line
+    s.ZoomPrevious();              // the previous rectangle is all zeros
+    s.ZoomToRect(10, 10, 10, 10);  // a point
+    s.ZoomToRect(10, 10, 50, 10);  // a line
     s.ZoomBy(0);
     s.ZoomBy(NAN);
     s.CenterOn(INFINITY, 0);

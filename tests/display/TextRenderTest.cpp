@@ -135,16 +135,19 @@ TEST(TextLayout, TextsThatEndInsideACharacterStopAtTheirEnd) {
 }
 
 TEST(TextLayout, AHeightThatRoundsToZeroDrawsNothing) {
-    EXPECT_TRUE(Layout("abc", 0, false, 0.2).empty());  // 0.4 units
+    EXPECT_TRUE(Layout("abc", 0, false, 0.2).empty());    // 0.4 units
     EXPECT_EQ(Layout("abc", 0, false, 0.25).size(), 3u);  // 0.5 rounds up
 }
 
 TEST(TextLayout, VerticalTextSwapsWidthAndHeightAndUsesTheAtFace) {
     // Width 4 is the extent across the column, height 5 the step.
-    const auto t = Layout("\x82\xa0\x82\xa0" "a", -90, true);
+    const auto t = Layout(
+        "\x82\xa0\x82\xa0"
+        "a",
+        -90, true);
     ASSERT_EQ(t.size(), 3u);
     EXPECT_EQ(t[0].font.faceName, "@F");
-    EXPECT_EQ(t[0].font.height, 8);             // Sx × width
+    EXPECT_EQ(t[0].font.height, 8);              // Sx × width
     EXPECT_EQ(t[0].at, (DevicePoint{28, 100}));  // moved right by the width
     EXPECT_EQ(t[1].at, (DevicePoint{28, 110}));  // down by Sy × height
     // The half-width glyph: moved across by 0.8 × 8 and set at 0.45 × 10.
@@ -157,7 +160,9 @@ TEST(TextLayout, AKeptOriginalCharacterRidesAlongTheGetaMark) {
     const CJwwScreen screen = ScreenAt(0, 100, 2, 2);
     const std::u16string original = u"a\u20ACb";  // € has no code page 932 form
     TextParams p;
-    p.text = "a\x81\xac" "b";
+    p.text =
+        "a\x81\xac"
+        "b";
     p.original = &original;
     p.height = p.width = 5;
     DrawString(canvas, screen, p, nullptr);

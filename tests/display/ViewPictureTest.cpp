@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "model/DrawingGenerator.h"
 #include "display/ViewDocument.h"
 #include "display/ui/ViewPicture.h"
+#include "model/DrawingGenerator.h"
 #include "tests/display/GuiApp.h"
 
 namespace tolvani::display {

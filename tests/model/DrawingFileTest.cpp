@@ -21,8 +21,8 @@
 namespace tolvani {
 namespace {
 
-using test::ByteWriter;
 using test::Bytes;
+using test::ByteWriter;
 
 struct TempDir {
     std::string path = test::MakeTempDir();

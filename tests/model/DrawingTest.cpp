@@ -12,8 +12,8 @@
 namespace tolvani {
 namespace {
 
-using test::ByteWriter;
 using test::Bytes;
+using test::ByteWriter;
 
 Bytes HeaderWithVersion(uint32_t version, const char* signature = "JwwData.") {
     Bytes h = test::NewDrawingHeaderBytes();
@@ -245,8 +245,8 @@ TEST(Drawing, ListEntriesThatAListCannotOwnAreRefused) {
         {"line in the definition list",
          ByteWriter().u16(0).u16(1).u16(0xFFFF).u16(800).u16(8).text("CDataSen").append(line).bytes,
          JwwErrorKind::BadClass, 0},
-        {"no object in the definition list", ByteWriter().u16(1).u16(0xFFFF).u16(800).u16(8).text("CDataSen")
-                                                 .append(line).u16(1).u16(0).bytes,
+        {"no object in the definition list",
+         ByteWriter().u16(1).u16(0xFFFF).u16(800).u16(8).text("CDataSen").append(line).u16(1).u16(0).bytes,
          JwwErrorKind::BadIndex, 1},
     };
     for (const auto& c : cases) {
@@ -316,8 +316,7 @@ TEST(DrawingFile, FailedSaveLeavesTheOldFileWhole) {
                  JwwGenericError);
     EXPECT_EQ(test::ReadFileBytes(path), before);
     // No temporary file is left behind.
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        EXPECT_EQ(entry.path().filename(), "a.jww");
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "a.jww");
 
     EXPECT_THROW(SaveJwwFile(dir + "/missing/b.jww", doc), JwwFileError);
     CJwwDoc other;

@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <mutex>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 #include <vector>
 

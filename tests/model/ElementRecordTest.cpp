@@ -11,8 +11,8 @@
 namespace tolvani {
 namespace {
 
-using test::ByteWriter;
 using test::Bytes;
+using test::ByteWriter;
 
 Bytes Record(CData& e) {
     Bytes out;
@@ -32,8 +32,8 @@ T ReadRecord(const Bytes& bytes, std::size_t* leftover = nullptr) {
     return e;
 }
 
-ByteWriter Common(uint32_t group, uint8_t lineType, uint16_t color, uint16_t width, uint16_t layer,
-                  uint16_t layerGroup, uint16_t flag) {
+ByteWriter Common(uint32_t group, uint8_t lineType, uint16_t color, uint16_t width, uint16_t layer, uint16_t layerGroup,
+                  uint16_t flag) {
     ByteWriter w;
     w.u32(group).u8(lineType).u16(color).u16(width).u16(layer).u16(layerGroup).u16(flag);
     return w;
@@ -65,18 +65,24 @@ TEST(ElementRecords, TextTypeAndStyleShareOneValue) {
         uint32_t written;
     };
     const Case cases[] = {
-        {5, 5, 0, 5},
-        {10005, 5, 1, 10005},
-        {20005, 5, 2, 20005},
-        {30005, 5, 3, 30005},
-        {40005, 5, 4, 5},      // only bits 0 and 1 of the style survive a save
+        {5, 5, 0, 5},         {10005, 5, 1, 10005}, {20005, 5, 2, 20005},
+        {30005, 5, 3, 30005}, {40005, 5, 4, 5},  // only bits 0 and 1 of the style survive a save
         {70003, 3, 7, 30003},
     };
     for (const auto& c : cases) {
         const Bytes stored = Common(0, 1, 2, 9, 0, 0, 0)
-                                 .f64(0).f64(0).f64(10).f64(0).u32(c.stored)
-                                 .f64(3).f64(3).f64(0.5).f64(0)
-                                 .str("font").str("text").bytes;
+                                 .f64(0)
+                                 .f64(0)
+                                 .f64(10)
+                                 .f64(0)
+                                 .u32(c.stored)
+                                 .f64(3)
+                                 .f64(3)
+                                 .f64(0.5)
+                                 .f64(0)
+                                 .str("font")
+                                 .str("text")
+                                 .bytes;
         auto text = ReadRecord<CDataMoji>(stored);
         EXPECT_EQ(text.textType, c.type) << c.stored;
         EXPECT_EQ(text.style, c.style) << c.stored;
@@ -90,9 +96,18 @@ TEST(ElementRecords, TextTypeAndStyleShareOneValue) {
 
 TEST(ElementRecords, TextWidthIsWrittenFromTheKeptWidth) {
     const Bytes stored = Common(0, 1, 2, /*width*/ 37, 0, 0, 0)
-                             .f64(0).f64(0).f64(10).f64(0).u32(3)
-                             .f64(3).f64(3).f64(0.5).f64(0)
-                             .str("f").str("t").bytes;
+                             .f64(0)
+                             .f64(0)
+                             .f64(10)
+                             .f64(0)
+                             .u32(3)
+                             .f64(3)
+                             .f64(3)
+                             .f64(0.5)
+                             .f64(0)
+                             .str("f")
+                             .str("t")
+                             .bytes;
     auto text = ReadRecord<CDataMoji>(stored);
     EXPECT_EQ(text.width, 37);  // the file's width is held
     EXPECT_EQ(text.keptWidth, 0);
@@ -107,8 +122,7 @@ TEST(ElementRecords, TextWidthIsWrittenFromTheKeptWidth) {
 TEST(ElementRecords, PointsWithAMarkKeepTheLongForm) {
     // Read with line type 100 and code 7: written back long, whatever the
     // version setting, so the mark is not lost.
-    const Bytes longPoint =
-        Common(0, 100, 2, 0, 0, 0, 0).f64(1).f64(2).u32(9).u32(7).f64(0.5).f64(2.0).bytes;
+    const Bytes longPoint = Common(0, 100, 2, 0, 0, 0, 0).f64(1).f64(2).u32(9).u32(7).f64(0.5).f64(2.0).bytes;
     std::size_t left = 1;
     auto p = ReadRecord<CDataTen>(longPoint, &left);
     EXPECT_EQ(left, 0u);
@@ -143,8 +157,7 @@ TEST(ElementRecords, SolidOwnColourOnlyWithColourTen) {
 }
 
 TEST(ElementRecords, ArcHoldsItsAngleRange) {
-    const Bytes stored = Common(0, 1, 2, 0, 0, 0, 0)
-                             .f64(0).f64(0).f64(5).f64(1.0).f64(-0.5).f64(0).f64(1).u32(0).bytes;
+    const Bytes stored = Common(0, 1, 2, 0, 0, 0, 0).f64(0).f64(0).f64(5).f64(1.0).f64(-0.5).f64(0).f64(1).u32(0).bytes;
     auto arc = ReadRecord<CDataEnko>(stored);
     EXPECT_DOUBLE_EQ(arc.lowerAngle, 0.5);
     EXPECT_DOUBLE_EQ(arc.upperAngle, 1.0);
@@ -192,9 +205,17 @@ TEST(ElementRecords, BlockInsertionAndDefinition) {
         def.Serialize(ar);
     }
     const Bytes expected = Common(0, 0, 0, 0, 0, 0, 0)
-                               .u32(4).u32(1).u32(0x8000000A).i64(1700000000)
+                               .u32(4)
+                               .u32(1)
+                               .u32(0x8000000A)
+                               .i64(1700000000)
                                .str("T1@@SfigorgFlag@@5")
-                               .u16(1).u16(0xFFFF).u16(800).u16(8).text("CDataSen").append(Bytes(47, 0))
+                               .u16(1)
+                               .u16(0xFFFF)
+                               .u16(800)
+                               .u16(8)
+                               .text("CDataSen")
+                               .append(Bytes(47, 0))
                                .bytes;
     EXPECT_EQ(out, expected);
 }

@@ -9,8 +9,8 @@
 namespace tolvani {
 namespace {
 
-using test::ByteWriter;
 using test::Bytes;
+using test::ByteWriter;
 
 // Writes the 50 rows. Every dword and double gets the next number of a
 // counter, every string "s<n>". With `asSaved`, the values a save writes
@@ -23,56 +23,113 @@ public:
         d();                       // 4 paper size
         d();                       // 5 write layer group
         for (int g = 0; g < 16; ++g) {  // 6
-            d(); d(); f(); d();
-            for (int l = 0; l < 16; ++l) { d(); d(); }
+            d();
+            d();
+            f();
+            d();
+            for (int l = 0; l < 16; ++l) {
+                d();
+                d();
+            }
         }
         for (int i = 0; i < 14; ++i) d(true);  // 7
         for (int i = 0; i < 5; ++i) d();       // 8
         d(true);                               // 9
         d();                                   // 10
-        f(true); f(true);                      // 11
-        f();                                   // 12
-        d(); d();                              // 13
-        f();                                   // 14
-        f(); f();                              // 15
-        f(true); f(true);                      // 16
-        for (int i = 0; i < 256; ++i) s();     // 17
-        for (int i = 0; i < 16; ++i) s();      // 18
-        f(); f(); d(); f();                    // 19
-        f();                                   // 20 A
-        w_.f64(7.0);                           // 20 B (held as 3.5, written as 7.0)
-        d();                                   // 21
-        f();                                   // 22
-        f(true); f(true);                      // 23
-        f();                                   // 24
-        f(true); f(true);                      // 25
-        for (int i = 0; i < 8; ++i) { f(); f(); f(); d(); }  // 26
-        f(); f(); f(); d(); f(); f(); f(); d();               // 27
-        for (int i = 0; i < 11; ++i) f();                     // 28
-        for (int i = 0; i < 10; ++i) { d(); d(); }            // 29
-        for (int i = 0; i < 10; ++i) { d(); d(); f(); }       // 30
-        for (int i = 0; i < 8 * 4; ++i) d();                  // 31
-        for (int i = 0; i < 5 * 5; ++i) d();                  // 32
-        for (int i = 0; i < 4 * 4; ++i) d();                  // 33
-        for (int i = 0; i < 9; ++i) d();                      // 34
-        d(true);                                              // 35
-        w_.u32(saved_ ? 3 + 20 : 3);                          // 36
-        d(true);                                              // 37
-        d();                                                  // 38
-        w_.u32(saved_ ? 4500 : 4567);                         // 39
+        f(true);
+        f(true);  // 11
+        f();      // 12
+        d();
+        d();  // 13
+        f();  // 14
+        f();
+        f();  // 15
+        f(true);
+        f(true);                            // 16
+        for (int i = 0; i < 256; ++i) s();  // 17
+        for (int i = 0; i < 16; ++i) s();   // 18
+        f();
+        f();
+        d();
+        f();          // 19
+        f();          // 20 A
+        w_.f64(7.0);  // 20 B (held as 3.5, written as 7.0)
+        d();          // 21
+        f();          // 22
+        f(true);
+        f(true);  // 23
+        f();      // 24
+        f(true);
+        f(true);  // 25
+        for (int i = 0; i < 8; ++i) {
+            f();
+            f();
+            f();
+            d();
+        }  // 26
+        f();
+        f();
+        f();
+        d();
+        f();
+        f();
+        f();
+        d();                               // 27
+        for (int i = 0; i < 11; ++i) f();  // 28
+        for (int i = 0; i < 10; ++i) {
+            d();
+            d();
+        }  // 29
+        for (int i = 0; i < 10; ++i) {
+            d();
+            d();
+            f();
+        }                                     // 30
+        for (int i = 0; i < 8 * 4; ++i) d();  // 31
+        for (int i = 0; i < 5 * 5; ++i) d();  // 32
+        for (int i = 0; i < 4 * 4; ++i) d();  // 33
+        for (int i = 0; i < 9; ++i) d();      // 34
+        d(true);                              // 35
+        w_.u32(saved_ ? 3 + 20 : 3);          // 36
+        d(true);                              // 37
+        d();                                  // 38
+        w_.u32(saved_ ? 4500 : 4567);         // 39
         w_.u32(0);
         w_.u32(9000);
-        for (int i = 0; i < 9; ++i) f();                      // 40
-        d(true); d(true);                                     // 41
-        for (int i = 0; i < 257; ++i) { d(); d(); }           // 42
-        for (int i = 0; i < 257; ++i) { s(); d(); d(); f(); } // 43
-        for (int i = 0; i < 33 * 4; ++i) d();                 // 44
-        for (int i = 0; i < 33; ++i) { s(); d(); for (int k = 0; k < 10; ++k) f(); }  // 45
-        for (int i = 0; i < 10; ++i) { f(); f(); f(); d(); }  // 46
-        f(); f(); f(); d(); d();                              // 47
-        f(); f();                                             // 48
-        d();                                                  // 49
-        for (int i = 0; i < 6; ++i) f();                      // 50
+        for (int i = 0; i < 9; ++i) f();  // 40
+        d(true);
+        d(true);  // 41
+        for (int i = 0; i < 257; ++i) {
+            d();
+            d();
+        }  // 42
+        for (int i = 0; i < 257; ++i) {
+            s();
+            d();
+            d();
+            f();
+        }                                      // 43
+        for (int i = 0; i < 33 * 4; ++i) d();  // 44
+        for (int i = 0; i < 33; ++i) {
+            s();
+            d();
+            for (int k = 0; k < 10; ++k) f();
+        }  // 45
+        for (int i = 0; i < 10; ++i) {
+            f();
+            f();
+            f();
+            d();
+        }  // 46
+        f();
+        f();
+        f();
+        d();
+        d();  // 47
+        f();
+        f();                              // 48
+        d();                              // 49
+        for (int i = 0; i < 6; ++i) f();  // 50
     }
     const Bytes& bytes() const { return w_.bytes; }
 

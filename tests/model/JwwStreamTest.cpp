@@ -9,8 +9,8 @@
 namespace tolvani {
 namespace {
 
-using test::ByteWriter;
 using test::Bytes;
+using test::ByteWriter;
 
 template <class F>
 Bytes Store(F f) {
@@ -163,9 +163,18 @@ TEST(JwwStreamElements, WorkedExampleOfTwoLinesAndAnArc) {
     const Bytes arcRecord(15 + 56 + 4, 0);
     const Bytes expected = ByteWriter()
                                .u16(3)
-                               .u16(0xFFFF).u16(800).u16(8).text("CDataSen").append(zeros47)
-                               .u16(0x8001).append(zeros47)
-                               .u16(0xFFFF).u16(800).u16(9).text("CDataEnko").append(arcRecord)
+                               .u16(0xFFFF)
+                               .u16(800)
+                               .u16(8)
+                               .text("CDataSen")
+                               .append(zeros47)
+                               .u16(0x8001)
+                               .append(zeros47)
+                               .u16(0xFFFF)
+                               .u16(800)
+                               .u16(9)
+                               .text("CDataEnko")
+                               .append(arcRecord)
                                .bytes;
     EXPECT_EQ(bytes, expected);
 
@@ -205,8 +214,15 @@ TEST(JwwStreamElements, IndexesFrom0x7FFFOnUseTheLongForm) {
 }
 
 TEST(JwwStreamElements, AnySchemaNumberIsAccepted) {
-    const Bytes bytes =
-        ByteWriter().u16(0xFFFF).u16(600).u16(8).text("CDataSen").append(Bytes(47, 0)).u16(0x8001).append(Bytes(47, 0)).bytes;
+    const Bytes bytes = ByteWriter()
+                            .u16(0xFFFF)
+                            .u16(600)
+                            .u16(8)
+                            .text("CDataSen")
+                            .append(Bytes(47, 0))
+                            .u16(0x8001)
+                            .append(Bytes(47, 0))
+                            .bytes;
     JwwStream in(bytes.data(), bytes.size());
     EXPECT_EQ(in.GetElement()->Kind(), ElementKind::Sen);
     EXPECT_EQ(in.CurrentSchema(), 600);

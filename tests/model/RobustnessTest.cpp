@@ -4,17 +4,17 @@
 
 #include <unistd.h>
 
-#include "model/DrawingGenerator.h"
 #include "blocks/BlockDump.h"
 #include "model/CJwwDoc.h"
+#include "model/DrawingGenerator.h"
 #include "model/JwwStream.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani {
 namespace {
 
-using test::ByteWriter;
 using test::Bytes;
+using test::ByteWriter;
 
 // Loads the first `n` bytes; true when it loaded, false on a stream error.
 bool LoadPrefix(const Bytes& file, std::size_t n) {
@@ -67,8 +67,22 @@ TEST(Robustness, AbsurdCountsFailAtTheEndOfTheData) {
         ByteWriter().append(header).u16(0xFFFF).u32(4000000000u).bytes,
         ByteWriter().append(header).u16(0).u16(0xFFFF).u32(4000000000u).bytes,
         // A definition claiming four billion elements.
-        ByteWriter().append(header).u16(0).u16(1).u16(0xFFFF).u16(800).u16(9).text("CDataList")
-            .append(Bytes(15, 0)).u32(0).u32(0).u32(0).u8(0).u16(0xFFFF).u32(4000000000u).bytes,
+        ByteWriter()
+            .append(header)
+            .u16(0)
+            .u16(1)
+            .u16(0xFFFF)
+            .u16(800)
+            .u16(9)
+            .text("CDataList")
+            .append(Bytes(15, 0))
+            .u32(0)
+            .u32(0)
+            .u32(0)
+            .u8(0)
+            .u16(0xFFFF)
+            .u32(4000000000u)
+            .bytes,
         // The memo claims two gigabytes.
         [&] {
             Bytes b(header.begin(), header.begin() + 12);
@@ -146,7 +160,10 @@ TEST(Robustness, StreamOfUnknownSizeGrowsTextsOnlyAsBytesArrive) {
     Bytes header = test::NewDrawingHeaderBytes();
     const Bytes file = ByteWriter()
                            .append(Bytes(header.begin(), header.begin() + 12))
-                           .u8(0xFF).u16(0xFFFF).u32(0x7FFFFFF0).text(std::string(3000, 'm'))
+                           .u8(0xFF)
+                           .u16(0xFFFF)
+                           .u32(0x7FFFFFF0)
+                           .text(std::string(3000, 'm'))
                            .bytes;
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);

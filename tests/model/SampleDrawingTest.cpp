@@ -66,13 +66,13 @@ TEST(SampleDrawings, LoadCompletelyAndSurviveASave) {
         EXPECT_EQ(back.header.memo, doc.header.memo);
         for (int g = 0; g < kLayerGroups; ++g) {
             EXPECT_EQ(back.header.groups[g].name, doc.header.groups[g].name);
-            for (int l = 0; l < kLayers; ++l) EXPECT_EQ(back.header.groups[g].layerName[l], doc.header.groups[g].layerName[l]);
+            for (int l = 0; l < kLayers; ++l)
+                EXPECT_EQ(back.header.groups[g].layerName[l], doc.header.groups[g].layerName[l]);
         }
         for (int i = 100; i < kColorEntries; ++i) EXPECT_EQ(back.header.colorName[i], doc.header.colorName[i]);
         for (int i = 30; i < kLineTypeEntries; ++i) EXPECT_EQ(back.header.lineName[i], doc.header.lineName[i]);
         for (int g = 0; g < kLayerGroups; ++g)
-            for (int l = 0; l < kLayers; ++l)
-                EXPECT_EQ(back.layerElementCount[g][l], doc.layerElementCount[g][l]);
+            for (int l = 0; l < kLayers; ++l) EXPECT_EQ(back.layerElementCount[g][l], doc.layerElementCount[g][l]);
 
         // A second save differs from the first only in header row 36.
         const Bytes again = test::SaveToBytes(back);

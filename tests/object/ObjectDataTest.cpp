@@ -1,10 +1,10 @@
 // The object's native data and the pictures that carry it, byte by byte.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
 #include <cmath>
 #include <limits>
 #include <random>
-#include <zlib.h>
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-input-memory.h>
@@ -12,6 +12,7 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
+#include "model/JwwStream.h"
 #include "object/Base64.h"
 #include "object/CompoundFile.h"
 #include "object/NativeData.h"
@@ -19,7 +20,6 @@
 #include "object/OfficeGraphic.h"
 #include "object/PngText.h"
 #include "object/SvgData.h"
-#include "model/JwwStream.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani::object {
@@ -49,9 +49,16 @@ NativePrefix SomePrefix() {
 // The prefix fields after a signature of any length, then a body.
 Bytes PrefixBytes(const std::string& signature, const NativePrefix& p, const Bytes& body) {
     ByteWriter w;
-    w.str(signature).u32(static_cast<uint32_t>(p.zubVersion)).u32(static_cast<uint32_t>(p.extentWidth))
-        .u32(static_cast<uint32_t>(p.extentHeight)).f64(p.viewWidth).f64(p.viewHeight).f64(p.centerX)
-        .f64(p.centerY).u32(static_cast<uint32_t>(p.dotSize)).append(body);
+    w.str(signature)
+        .u32(static_cast<uint32_t>(p.zubVersion))
+        .u32(static_cast<uint32_t>(p.extentWidth))
+        .u32(static_cast<uint32_t>(p.extentHeight))
+        .f64(p.viewWidth)
+        .f64(p.viewHeight)
+        .f64(p.centerX)
+        .f64(p.centerY)
+        .u32(static_cast<uint32_t>(p.dotSize))
+        .append(body);
     return w.bytes;
 }
 
@@ -157,7 +164,7 @@ TEST(Base64, RoundTripsAndRefusesWhatIsNotBase64) {
 Bytes Chunk(const char* type, const Bytes& data) {
     const uint32_t n = static_cast<uint32_t>(data.size());
     Bytes c(8 + data.size());
-    const uint8_t head[8] = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n),
+    const uint8_t head[8] = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8),  uint8_t(n),
                              uint8_t(type[0]), uint8_t(type[1]), uint8_t(type[2]), uint8_t(type[3])};
     std::copy(head, head + 8, c.begin());
     std::copy(data.begin(), data.end(), c.begin() + 8);
@@ -288,7 +295,8 @@ TEST(ObjectData, DataOverTenMegabytesSurvivesAPicture) {
     EXPECT_EQ(r.form, ObjectForm::Png);
     EXPECT_EQ(r.native, native);
 
-    std::string svg = "<?xml version=\"1.0\"?>\n<svg width=\"10mm\" height=\"5mm\" xmlns=\"http://www.w3.org/2000/svg\"><g/></svg>\n";
+    std::string svg =
+        "<?xml version=\"1.0\"?>\n<svg width=\"10mm\" height=\"5mm\" xmlns=\"http://www.w3.org/2000/svg\"><g/></svg>\n";
     ASSERT_TRUE(AddSvgData(svg, kObjectName, native));
     const ObjectBytes s = ExtractObjectData(reinterpret_cast<const uint8_t*>(svg.data()), svg.size());
     ASSERT_TRUE(s.ok) << s.message;
@@ -314,7 +322,9 @@ TEST(ObjectData, PicturesWithoutDataAreRefused) {
 }
 
 TEST(SvgData, SizeInMillimetresAndStartDetection) {
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- made -->\n<svg width=\"79.9mm\" height=\"1mm\" viewBox=\"0 0 302 4\">\n</svg>";
+    std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- made -->\n<svg width=\"79.9mm\" height=\"1mm\" viewBox=\"0 0 "
+        "302 4\">\n</svg>";
     EXPECT_TRUE(LooksLikeSvg(reinterpret_cast<const uint8_t*>(svg.data()), svg.size()));
     ASSERT_TRUE(SetSvgSizeMm(svg, 211.67, 158.75));
     EXPECT_NE(svg.find("<svg width=\"211.67mm\" height=\"158.75mm\" viewBox=\"0 0 302 4\">"), std::string::npos);
@@ -332,17 +342,72 @@ TEST(OfficeGraphic, PngBehindTheSuitesHeaderAtTheExtent) {
     const Bytes stream = WrapPngAsOfficeGraphic(png.data(), png.size(), 21167, 15875);
     const uint32_t n = static_cast<uint32_t>(png.size());
     const Bytes header = {
-        'N', 'A', 'T', '5',
-        1, 0, 0, 0, 0, 0,                                                   // empty block, version 1
-        2, 0, 51, 0, 0, 0,                                                  // link block, version 2
-        4, 0,                                                               // PNG
-        uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24),    // its length
-        0, 0, 0, 0,                                                         // user id
-        0xAF, 0x52, 0, 0, 0x03, 0x3E, 0, 0,                                 // 21167 x 15875
-        1, 0, 27, 0, 0, 0,                                                  // unit block, version 1
-        0, 0,                                                               // 0.01 mm
-        0, 0, 0, 0, 0, 0, 0, 0,                                             // origin
-        1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,                     // scale 1:1
+        'N',
+        'A',
+        'T',
+        '5',
+        1,
+        0,
+        0,
+        0,
+        0,
+        0,  // empty block, version 1
+        2,
+        0,
+        51,
+        0,
+        0,
+        0,  // link block, version 2
+        4,
+        0,  // PNG
+        uint8_t(n),
+        uint8_t(n >> 8),
+        uint8_t(n >> 16),
+        uint8_t(n >> 24),  // its length
+        0,
+        0,
+        0,
+        0,  // user id
+        0xAF,
+        0x52,
+        0,
+        0,
+        0x03,
+        0x3E,
+        0,
+        0,  // 21167 x 15875
+        1,
+        0,
+        27,
+        0,
+        0,
+        0,  // unit block, version 1
+        0,
+        0,  // 0.01 mm
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,  // origin
+        1,
+        0,
+        0,
+        0,
+        1,
+        0,
+        0,
+        0,
+        1,
+        0,
+        0,
+        0,
+        1,
+        0,
+        0,
+        0,  // scale 1:1
         1,
     };
     ASSERT_EQ(stream.size(), header.size() + png.size());

@@ -16,11 +16,8 @@ TEST(SettingsSheetRules, ComponentsAndTexts) {
         long r, g, b;
         uint32_t color;
     } cases[] = {
-        {255, 0, 0, 0x0000FF},
-        {0, 255, 0, 0x00FF00},
-        {0, 0, 255, 0xFF0000},
-        {0x12, 0x34, 0x56, 0x563412},
-        {256 + 7, -1, 511, 0xFFFF07},  // each kept to its low 8 bits
+        {255, 0, 0, 0x0000FF},        {0, 255, 0, 0x00FF00},        {0, 0, 255, 0xFF0000},
+        {0x12, 0x34, 0x56, 0x563412}, {256 + 7, -1, 511, 0xFFFF07},  // each kept to its low 8 bits
     };
     for (const auto& c : cases) EXPECT_EQ(SettingsSheetRules::Compose(c.r, c.g, c.b), c.color);
     EXPECT_EQ(SettingsSheetRules::Red(0xFF563412), 0x12);
@@ -100,8 +97,8 @@ TEST(SettingsSheetRules, SettingsAndTextColoursGoBackOnOk) {
         bool taken;
         uint32_t value;
     } typed[] = {
-        {"7", true, 7}, {"356", true, 356}, {"357", false, 356}, {"", false, 356}, {"-1", false, 356},
-        {"3a", false, 356}, {"00009", false, 356}, {"0", true, 0},
+        {"7", true, 7},     {"356", true, 356}, {"357", false, 356},   {"", false, 356},
+        {"-1", false, 356}, {"3a", false, 356}, {"00009", false, 356}, {"0", true, 0},
     };
     for (const auto& t : typed) {
         EXPECT_EQ(r.SetTextColor(3, t.typed), t.taken) << t.typed;

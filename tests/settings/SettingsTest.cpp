@@ -11,11 +11,25 @@ namespace {
 
 // The values of "Settings" in their stored order with their defaults.
 const std::vector<std::pair<std::string, std::string>> kSettingsTable = {
-    {"zubversion", "100"}, {"cellleft", "10"},      {"cellright", "10"}, {"celltop", "8"},
-    {"cellbottom", "6"},   {"gridstyle", "1"},      {"gridcolor", "2"},  {"celltexttype", "3"},
-    {"layergroup", "0"},   {"layerline", "1"},      {"layertext", "1"},  {"dotsize", "16"},
-    {"jwwpath", "c:\\JWW\\Jw_win.exe"},             {"objedit", "1"},    {"objoutp", "1"},
-    {"cellcone", "0"},     {"cellgrig", "0"},       {"celllayer", "0"},  {"cellblock", "0"},
+    {"zubversion", "100"},
+    {"cellleft", "10"},
+    {"cellright", "10"},
+    {"celltop", "8"},
+    {"cellbottom", "6"},
+    {"gridstyle", "1"},
+    {"gridcolor", "2"},
+    {"celltexttype", "3"},
+    {"layergroup", "0"},
+    {"layerline", "1"},
+    {"layertext", "1"},
+    {"dotsize", "16"},
+    {"jwwpath", "c:\\JWW\\Jw_win.exe"},
+    {"objedit", "1"},
+    {"objoutp", "1"},
+    {"cellcone", "0"},
+    {"cellgrig", "0"},
+    {"celllayer", "0"},
+    {"cellblock", "0"},
     {"zoomup", "0"},
 };
 

@@ -1,10 +1,10 @@
 #include "tests/support/TestSupport.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 

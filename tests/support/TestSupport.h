@@ -45,8 +45,10 @@ public:
     template <typename T>
     T& Add(std::unique_ptr<T> element) {
         T& ref = *element;
-        if (doc_) doc_->AddElement(std::move(element));
-        else list_->push_back(std::move(element));
+        if (doc_)
+            doc_->AddElement(std::move(element));
+        else
+            list_->push_back(std::move(element));
         return ref;
     }
 

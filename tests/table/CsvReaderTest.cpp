@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "model/Cp932.h"
-#include "tests/support/TestSupport.h"
 #include "table/CCsvDoc.h"
 #include "table/TableEncoding.h"
 #include "table/TableMessages.h"
+#include "tests/support/TestSupport.h"
 #include "tests/table/TableReadSupport.h"
 
 namespace tolvani {
@@ -44,8 +44,14 @@ TEST(TableEncoding, ChoiceFollowsMarksThenShiftJisWalkThenUtf8Test) {
         TableEncoding expected;
     };
     const Case cases[] = {
-        {"UTF-8 mark", "\xEF\xBB\xBF" "a,b", TableEncoding::Utf8},
-        {"little-endian mark", "\xFF\xFE" "a\0", TableEncoding::Utf16LE},
+        {"UTF-8 mark",
+         "\xEF\xBB\xBF"
+         "a,b",
+         TableEncoding::Utf8},
+        {"little-endian mark",
+         "\xFF\xFE"
+         "a\0",
+         TableEncoding::Utf16LE},
         {"big-endian mark", std::string("\xFE\xFF\0a", 4), TableEncoding::Utf16BE},
         {"empty", "", TableEncoding::ShiftJis},
         {"plain ASCII", "a,b\r\n1,2\r\n", TableEncoding::ShiftJis},
@@ -109,7 +115,9 @@ TEST(CsvReader, ShiftJisHalfWidthKatakanaSurvive) {
 }
 
 TEST(CsvReader, MarkIsNotPartOfTheFirstField) {
-    EXPECT_EQ(ReadCsv("\xEF\xBB\xBF" "a,b\n"), (Rows{{"a", "b"}}));
+    EXPECT_EQ(ReadCsv("\xEF\xBB\xBF"
+                      "a,b\n"),
+              (Rows{{"a", "b"}}));
     EXPECT_EQ(ReadCsv(Utf16Bytes(u"a,b\n", false, true)), (Rows{{"a", "b"}}));
     EXPECT_EQ(ReadCsv(Utf16Bytes(u"a,b\n", true, true)), (Rows{{"a", "b"}}));
 }
@@ -130,15 +138,23 @@ TEST(CsvReader, CharactersWithoutShiftJisFormBecomeGetaMarks) {
         std::size_t replaced;
     };
     const Case cases[] = {
-        {"emoji in UTF-8", "\xEF\xBB\xBF" "a\xF0\x9F\x98\x80" "b,c\n", {{"a" + geta + "b", "c"}}, 1},
+        {"emoji in UTF-8",
+         "\xEF\xBB\xBF"
+         "a\xF0\x9F\x98\x80"
+         "b,c\n",
+         {{"a" + geta + "b", "c"}},
+         1},
         {"emoji in UTF-16LE", Utf16Bytes(u"a\U0001F600,\u00E9\n", false, true), {{"a" + geta, geta}}, 2},
-        {"lone surrogate", Utf16Bytes(std::u16string(u"x") + char16_t(0xD800) + u",y\n", false, true),
+        {"lone surrogate",
+         Utf16Bytes(std::u16string(u"x") + char16_t(0xD800) + u",y\n", false, true),
          {{"x" + geta, "y"}},
          1},
         // A UTF-8 file with a few stray bytes among its characters is still
         // read as UTF-8; each stray byte becomes 〓.
-        {"stray bytes in a UTF-8 file", "\xE5\x93\x81\xE5\x90\x8D\xA0,\xE6\x95\xB0\x80\n",
-         {{S("品名") + geta, S("数") + geta}}, 2},
+        {"stray bytes in a UTF-8 file",
+         "\xE5\x93\x81\xE5\x90\x8D\xA0,\xE6\x95\xB0\x80\n",
+         {{S("品名") + geta, S("数") + geta}},
+         2},
         {"odd last byte of UTF-16", Utf16Bytes(u"a,b", false, true) + "\x41", {{"a", "b" + geta}}, 1},
     };
     for (const auto& c : cases) {

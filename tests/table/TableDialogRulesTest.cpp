@@ -32,7 +32,8 @@ protected:
 };
 
 TEST_F(CsvDlgRulesTest, FirstRowIsTheHeadingsAndTheOthersTheLines) {
-    rules.ReadFile(test::WriteTestFile(dir, "a.csv", Utf8ToCp932("品名,数量,備考\r\n鉛筆,3\r\n消しゴム,10,\"白,黒\"\r\n")));
+    rules.ReadFile(
+        test::WriteTestFile(dir, "a.csv", Utf8ToCp932("品名,数量,備考\r\n鉛筆,3\r\n消しゴム,10,\"白,黒\"\r\n")));
     EXPECT_EQ(rules.readError(), "");
     EXPECT_EQ(rules.Headings(), (Texts{"品名", "数量", "備考"}));
     ASSERT_EQ(rules.LineCount(), 2);
@@ -87,7 +88,9 @@ TEST_F(CsvDlgRulesTest, EmptyOrFailedReadsAreRefusedWithTheirMessages) {
 }
 
 TEST_F(CsvDlgRulesTest, ReplacedCharactersAreNotedUntilTheNextRead) {
-    rules.ReadFile(test::WriteTestFile(dir, "e.csv", "\xEF\xBB\xBF" "a\xF0\x9F\x98\x80,\xC3\xA9\n"));
+    rules.ReadFile(test::WriteTestFile(dir, "e.csv",
+                                       "\xEF\xBB\xBF"
+                                       "a\xF0\x9F\x98\x80,\xC3\xA9\n"));
     EXPECT_EQ(rules.note(), "Shift-JIS で表せない文字 2 個を「〓」に置き換えました。");
     EXPECT_EQ(rules.Headings(), (Texts{"a〓", "〓"}));
     FixedClipboardText clip(u"a\tb\r\n");
@@ -186,7 +189,8 @@ TEST(CellOptionRules, OkTakesTheShownValuesOrKeepsTheDialogOpen) {
         {"block with a name", true, "部材表", ""},
         {"no block, no name", false, "", ""},
         {"a name typed, then the box cleared", false, "表A", ""},
-        {"a name without Shift-JIS form", true, "表\U0001F600", "ブロック名に Shift-JIS で表せない文字があります: 表\U0001F600"},
+        {"a name without Shift-JIS form", true, "表\U0001F600",
+         "ブロック名に Shift-JIS で表せない文字があります: 表\U0001F600"},
         {"the same without a block", false, "表\U0001F600", ""},
     };
     for (const auto& c : cases) {

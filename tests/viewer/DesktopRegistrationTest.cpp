@@ -5,8 +5,8 @@
 #include <map>
 #include <sstream>
 
-#include "viewer/DesktopRegistration.h"
 #include "tests/support/TestSupport.h"
+#include "viewer/DesktopRegistration.h"
 
 namespace tolvani::viewer {
 namespace {
@@ -57,11 +57,11 @@ protected:
         Write(bin_ / "tolvani-cli", "program");
         const fs::path packaging(TOLVANI_PACKAGING_DIR);
         const fs::path share = prefix_ / "share";
-        for (const auto& [name, dir] : std::vector<std::pair<std::string, std::string>>{
-                 {"jp.morlen.Tolvani.desktop", "applications"},
-                 {"tolvani.xml", "mime/packages"},
-                 {"tolvani.svg", "icons/hicolor/scalable/apps"},
-                 {"tolvani.thumbnailer", "thumbnailers"}}) {
+        for (const auto& [name, dir] :
+             std::vector<std::pair<std::string, std::string>>{{"jp.morlen.Tolvani.desktop", "applications"},
+                                                              {"tolvani.xml", "mime/packages"},
+                                                              {"tolvani.svg", "icons/hicolor/scalable/apps"},
+                                                              {"tolvani.thumbnailer", "thumbnailers"}}) {
             fs::create_directories(share / dir);
             fs::copy_file(packaging / name, share / dir / name);
         }
@@ -70,7 +70,7 @@ protected:
 
     DesktopRegistration Registration() {
         return DesktopRegistration(bin_.string(), home_.string(),
-                                    [this](const std::vector<std::string>& argv) { tools_.push_back(argv); });
+                                   [this](const std::vector<std::string>& argv) { tools_.push_back(argv); });
     }
 
     fs::path root_, prefix_, bin_, home_;
@@ -85,12 +85,9 @@ TEST(DesktopRegistrationRules, InstallKindFollowsTheProgramsFolder) {
         std::string dir;
         InstallKind kind;
     } cases[] = {
-        {(build / "bin").string(), InstallKind::BuildTree},
-        {"/usr/bin", InstallKind::SystemPackage},
-        {"/usr/bin/", InstallKind::SystemPackage},
-        {"/usr/local/bin", InstallKind::Prefix},
-        {"/opt/tolvani/bin", InstallKind::Prefix},
-        {"/home/user/.local/bin", InstallKind::Prefix},
+        {(build / "bin").string(), InstallKind::BuildTree}, {"/usr/bin", InstallKind::SystemPackage},
+        {"/usr/bin/", InstallKind::SystemPackage},          {"/usr/local/bin", InstallKind::Prefix},
+        {"/opt/tolvani/bin", InstallKind::Prefix},          {"/home/user/.local/bin", InstallKind::Prefix},
     };
     for (const auto& c : cases) EXPECT_EQ(InstallKindOf(c.dir), c.kind) << c.dir;
     fs::remove_all(build);

@@ -2,8 +2,10 @@
 // to the drawing, the tied file, the title and the modified flag, and that
 // views are stopped before the drawing changes.
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
+#include <functional>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
 #include "tests/support/TestSupport.h"
+#include "viewer/DrawingDocument.h"
 
 namespace tolvani::viewer {
 namespace {
@@ -168,8 +171,7 @@ TEST_F(DrawingDocumentTest, AFailedSaveReportsWhyLeavesTheOldFileWholeAndTheDocu
     };
     const std::vector<Case> cases = {
         {"the disk fills midway", [] { throw JwwFileError("No space left on device"); }, "ローカル保存でエラー！"},
-        {"the stream fails midway", [] { throw JwwGenericError(); },
-         "%1 へのアクセス中に不明なエラーが発生しました。"},
+        {"the stream fails midway", [] { throw JwwGenericError(); }, "%1 へのアクセス中に不明なエラーが発生しました。"},
     };
     // Either temporary file; a named one is there to be left behind.
     for (const TemporaryFileMode mode : {TemporaryFileMode::Unnamed, TemporaryFileMode::Named}) {
@@ -270,6 +272,26 @@ TEST_F(DrawingDocumentTest, MissingDefinitionsAndASpentPlacementBudgetAreSaidOnc
     doc.DrawFinished(doc.drawing(), report);
     EXPECT_EQ(said, (std::vector<std::string>(2, "ブロックが見つかりません！\n(定義番号 3, 12)")));
     EXPECT_EQ(notices, (std::vector<std::string>(2, display::kPlacementBudgetMessage)));
+
+    // Every other way a drawing comes in makes both notices due once more.
+    const std::vector<std::pair<const char*, std::function<void()>>> arrivals = {
+        {"new", [&] { doc.NewDocument(); }},
+        {"edited", [&] { doc.TakeEditedDrawing(Lines(2)); }},
+        {"object",
+         [&] {
+             doc.TakeObjectDrawing(Lines(2), {1000, 1000}, "オブジェクト");
+         }},
+        {"recovered", [&] { EXPECT_TRUE(doc.FinishRecovery("", LoadDrawingFile(good))); }},
+    };
+    for (const auto& [what, arrive] : arrivals) {
+        said.clear();
+        notices.clear();
+        arrive();
+        doc.DrawFinished(doc.drawing(), report);
+        doc.DrawFinished(doc.drawing(), report);
+        EXPECT_EQ(said.size(), 1u) << what;
+        EXPECT_EQ(notices.size(), 1u) << what;
+    }
 }
 
 TEST_F(DrawingDocumentTest, SettingsAreReadAtCreationAndEveryValueWrittenBackAtTheEnd) {
@@ -281,9 +303,10 @@ TEST_F(DrawingDocumentTest, SettingsAreReadAtCreationAndEveryValueWrittenBackAtT
         EXPECT_EQ(doc.Values().dotSize, 30);
         doc.settings().jwwPath = "/opt/jw";
     }
-    for (const char* name : {"ZubVersion", "CellLeft", "CellRight", "CellTop", "CellBottom", "GridStyle", "GridColor",
-                             "CellTextType", "LayerGroup", "LayerLine", "LayerText", "DotSize", "JwwPath", "ObjEdit",
-                             "ObjOutp", "CellCone", "CellGrig", "CellLayer", "CellBlock", "ZoomUp"})
+    for (const char* name :
+         {"ZubVersion",   "CellLeft",   "CellRight", "CellTop",   "CellBottom", "GridStyle", "GridColor",
+          "CellTextType", "LayerGroup", "LayerLine", "LayerText", "DotSize",    "JwwPath",   "ObjEdit",
+          "ObjOutp",      "CellCone",   "CellGrig",  "CellLayer", "CellBlock",  "ZoomUp"})
         EXPECT_TRUE(store.Has("Settings", name)) << name;
     EXPECT_EQ(store.GetString("Settings", "JwwPath", ""), "/opt/jw");
     EXPECT_EQ(store.GetInt("Settings", "ZoomUp", 0), 1);

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-input-memory.h>
@@ -16,19 +15,19 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
-#include "viewer/EmbeddedObject.h"
 #include "object/Base64.h"
 #include "object/CompoundFile.h"
 #include "object/PngText.h"
 #include "object/SvgData.h"
 #include "model/AtomicFile.h"
 #include "tests/support/TestSupport.h"
+#include "viewer/EmbeddedObject.h"
 
 namespace tolvani::viewer {
 namespace {
 
-using test::Bytes;
 using object::ObjectForm;
+using test::Bytes;
 
 std::unique_ptr<CJwwDoc> Lines(int count) { return test::LinesDrawing(count); }
 
@@ -131,17 +130,17 @@ std::string StreamText(const Bytes& file, const char* storage, const char* name)
 // The object file of a form holding `native`.
 Bytes ObjectFile(ObjectForm form, const Bytes& native) {
     switch (form) {
-    case ObjectForm::Raw: return native;
-    case ObjectForm::Compound: return ContainerFile(&native);
-    case ObjectForm::Png:
-    case ObjectForm::Svg: return FakePicture(form, native);
+        case ObjectForm::Raw: return native;
+        case ObjectForm::Compound: return ContainerFile(&native);
+        case ObjectForm::Png:
+        case ObjectForm::Svg: return FakePicture(form, native);
     }
     return {};
 }
 
 void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 class EmbeddedObjectTest : public testing::Test {
@@ -262,7 +261,8 @@ TEST_F(EmbeddedObjectTest, WhatCarriesNoObjectIsRefusedAndNothingIsWritten) {
     } cases[] = {
         {"plain.png", PlainPng(), "この画像には図面のデータが含まれていません。"},
         {"plain.svg", Bytes(plainSvg.begin(), plainSvg.end()), "この画像には図面のデータが含まれていません。"},
-        {"nocontents.ole", ContainerFile(nullptr), "この複合ファイルにはオブジェクトのデータ（Contents）がありません。"},
+        {"nocontents.ole", ContainerFile(nullptr),
+         "この複合ファイルにはオブジェクトのデータ（Contents）がありません。"},
         {"text.txt", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}, EmbeddedObject::kNotAnObjectMessage},
         {"cut.bin", cut, EmbeddedObject::kNotAnObjectMessage},
         {"book.xlsx", zip, EmbeddedObject::kPackageMessage},
@@ -302,8 +302,9 @@ TEST_F(EmbeddedObjectTest, AnUpdateThatCannotBeMadeLeavesTheFileAndTheChange) {
     EXPECT_EQ(object_.Update().message, EmbeddedObject::kBadExtentMessage);
     // No picture could be drawn.
     doc_.Values().extent = {20000, 10000};
-    object_.SetPictureMaker([](ObjectForm, const CJwwDoc&, const object::NativePrefix&,
-                               const std::vector<uint8_t>&) { return std::vector<uint8_t>(); });
+    object_.SetPictureMaker([](ObjectForm, const CJwwDoc&, const object::NativePrefix&, const std::vector<uint8_t>&) {
+        return std::vector<uint8_t>();
+    });
     EXPECT_EQ(object_.Update().message, EmbeddedObject::kPictureWriteMessage);
     // The folder cannot be written, as the system says it to anyone (root,
     // who writes where permissions stop others, too).

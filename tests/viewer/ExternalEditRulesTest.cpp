@@ -1,16 +1,16 @@
 // The rules of editing in the external program, without a display: how the
 // program is started, the work file's folder and stamp, and what each end
 // of an edit leaves in the document.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "viewer/ExternalEditRules.h"
 #include "tests/support/TestSupport.h"
+#include "viewer/ExternalEditRules.h"
 
 namespace tolvani::viewer {
 namespace {
@@ -50,7 +50,8 @@ TEST(ExternalEditRules, CommandLinesHandEveryPathOverWhole) {
     EXPECT_EQ(native.arguments, std::vector<std::string>{work});
     EXPECT_EQ(native.CommandLine(), "\"/usr/bin/my editor\" \"" + work + "\"");
 
-    const ProgramRun wine = Rules::WineRun("/usr/bin/wine", "/w/drive_c/JWW/Jw_win.exe", "Z:\\tmp\\$OLE作業ファイル.jww");
+    const ProgramRun wine =
+        Rules::WineRun("/usr/bin/wine", "/w/drive_c/JWW/Jw_win.exe", "Z:\\tmp\\$OLE作業ファイル.jww");
     EXPECT_EQ(wine.program, "/usr/bin/wine");
     EXPECT_EQ(wine.arguments, (std::vector<std::string>{"/w/drive_c/JWW/Jw_win.exe", "Z:\\tmp\\$OLE作業ファイル.jww"}));
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "viewer/HelpText.h"
 #include "tests/support/TestSupport.h"
+#include "viewer/HelpText.h"
 
 namespace tolvani::viewer {
 namespace {
@@ -23,16 +23,18 @@ TEST(HelpText, Utf8ValidityIsStrict) {
     } cases[] = {
         {"", true},
         {"plain", true},
-        {"\xE3\x81\xAF\xE3\x81\x98", true},             // はじ
-        {"\xF0\x9F\x98\x80", true},                     // U+1F600
-        {"\x82\xCD\x82\xB6\x82\xDF", false},            // はじめ in Shift-JIS
-        {"\xE3\x81", false},                            // cut short
-        {"\xC0\xAF", false},                            // overlong
-        {"\xE0\x80\xAF", false},                        // overlong
-        {"\xED\xA0\x80", false},                        // a surrogate
-        {"\xF4\x90\x80\x80", false},                    // above U+10FFFF
+        {"\xE3\x81\xAF\xE3\x81\x98", true},   // はじ
+        {"\xF0\x9F\x98\x80", true},           // U+1F600
+        {"\x82\xCD\x82\xB6\x82\xDF", false},  // はじめ in Shift-JIS
+        {"\xE3\x81", false},                  // cut short
+        {"\xC0\xAF", false},                  // overlong
+        {"\xE0\x80\xAF", false},              // overlong
+        {"\xED\xA0\x80", false},              // a surrogate
+        {"\xF4\x90\x80\x80", false},          // above U+10FFFF
         {"\x80", false},
-        {"a\xE3\x81\xAF" "b\xFF", false},
+        {"a\xE3\x81\xAF"
+         "b\xFF",
+         false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.bytes;
 }

@@ -17,8 +17,7 @@ std::vector<std::string> CHelpDlg::ProgramFolders() {
 
 CHelpDlg::CHelpDlg(QWidget* parent) : CHelpDlg(ProgramFolders(), parent) {}
 
-CHelpDlg::CHelpDlg(std::vector<std::string> folders, QWidget* parent)
-    : QDialog(parent), folders_(std::move(folders)) {
+CHelpDlg::CHelpDlg(std::vector<std::string> folders, QWidget* parent) : QDialog(parent), folders_(std::move(folders)) {
     setWindowTitle("10分で分かるTolvani");
     text_ = new QPlainTextEdit(this);
     text_->setObjectName("helpText");

@@ -1,21 +1,21 @@
 #include "viewer/ui/CMainFrame.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
-#include "viewer/CommandTable.h"
-#include "viewer/ui/ToolbarIcons.h"
 #include "settings/WindowPlacement.h"
 #include "settings/WindowSettings.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/ToolbarIcons.h"
 
 namespace tolvani::viewer {
 
@@ -43,10 +43,9 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, UiPrompts& prompts, QWidget* parent)
     CreateStatusBar();
     ConnectOwnCommands();
 
-    connect(view_, &display::CTolvaniView::statusTextChanged, this,
-            [this](int pane, const QString& text) {
-                if (pane >= 1 && pane <= 3) panes_[pane]->setText(text);
-            });
+    connect(view_, &display::CTolvaniView::statusTextChanged, this, [this](int pane, const QString& text) {
+        if (pane >= 1 && pane <= 3) panes_[pane]->setText(text);
+    });
     connect(&doc_, &CTolvaniDoc::stateChanged, this, [this] {
         UpdateTitle();
         UpdateCommandUi();
@@ -58,9 +57,8 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, UiPrompts& prompts, QWidget* parent)
         busy_ = true;
     });
     connect(&doc_, &CTolvaniDoc::openFinished, this, &CMainFrame::ShowOpenOutcome);
-    connect(&doc_, &CTolvaniDoc::missingDefinitions, this, [this](const QString& message) {
-        prompts_.Message(this, UiPrompts::Icon::Warning, message);
-    });
+    connect(&doc_, &CTolvaniDoc::missingDefinitions, this,
+            [this](const QString& message) { prompts_.Message(this, UiPrompts::Icon::Warning, message); });
     connect(&doc_, &CTolvaniDoc::placementBudgetSpent, this,
             [this](const QString& message) { statusBar()->showMessage(message); });
     doc_.core().AddView(this);
@@ -71,8 +69,8 @@ CMainFrame::CMainFrame(CTolvaniDoc& doc, UiPrompts& prompts, QWidget* parent)
     view_->setFocus();
     // Where no placement is stored the platform places the window; its
     // size is a comfortable part of the screen.
-    const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->availableGeometry()
-                                                        : QRect(0, 0, 1280, 900);
+    const QRect screen =
+        QApplication::primaryScreen() ? QApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1280, 900);
     resize(std::min(1100, screen.width() * 4 / 5), std::min(800, screen.height() * 4 / 5));
 }
 
@@ -287,8 +285,7 @@ void CMainFrame::OpenPath(const QString& path) {
 }
 
 void CMainFrame::OpenWithDialog() {
-    const QString path =
-        prompts_.OpenFileName(this, Text(kOpenFilter), QString::fromStdString(doc_.core().lastPath()));
+    const QString path = prompts_.OpenFileName(this, Text(kOpenFilter), QString::fromStdString(doc_.core().lastPath()));
     if (!path.isEmpty()) OpenPath(path);
 }
 
@@ -331,15 +328,13 @@ bool CMainFrame::WriteTo(const QString& path, bool addToRecent) {
 }
 
 void CMainFrame::SaveAs() {
-    const QString path =
-        prompts_.SaveFileName(this, Text(kSaveFilter), QString::fromStdString(doc_.core().lastPath()));
+    const QString path = prompts_.SaveFileName(this, Text(kSaveFilter), QString::fromStdString(doc_.core().lastPath()));
     if (!path.isEmpty()) WriteTo(path, true);
 }
 
 bool CMainFrame::Save() {
     if (doc_.core().HasFileToSave()) return WriteTo(QString::fromStdString(doc_.core().filePath()), false);
-    const QString path =
-        prompts_.SaveFileName(this, Text(kSaveFilter), QString::fromStdString(doc_.core().lastPath()));
+    const QString path = prompts_.SaveFileName(this, Text(kSaveFilter), QString::fromStdString(doc_.core().lastPath()));
     if (path.isEmpty()) return false;
     return WriteTo(path, true);
 }
@@ -394,7 +389,8 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     if (path.isEmpty()) return;
     event->acceptProposedAction();
     // The drop ends before the question is asked.
-    QMetaObject::invokeMethod(this, [this, path] { OpenPath(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenPath(path); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

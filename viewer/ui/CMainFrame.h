@@ -14,10 +14,10 @@
 #include <memory>
 #include <vector>
 
-#include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/CommandTable.h"
-#include "viewer/ui/UiPrompts.h"
 #include "display/ui/CTolvaniView.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/UiPrompts.h"
 
 class QToolBar;
 
@@ -53,7 +53,7 @@ public:
     void OpenWithDialog();     // cmd::kOpen
     void OpenWithAppDialog();  // cmd::kFileOpenApp, Ctrl+O
     void OpenRecent(int index);
-    void SaveAs();             // cmd::kSaveAs
+    void SaveAs();  // cmd::kSaveAs
     // Ctrl+S: to the file the title names, else through the save-as dialog.
     // Returns true when the drawing was written.
     bool Save();

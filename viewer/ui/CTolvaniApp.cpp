@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <new>
 
-#include "viewer/ui/CrashRecovery.h"
+#include "settings/qt/QtSettingsStore.h"
+#include "viewer/DesktopRegistration.h"
 #include "viewer/ui/CMainFrame.h"
 #include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/DesktopRegistration.h"
-#include "settings/qt/QtSettingsStore.h"
+#include "viewer/ui/CrashRecovery.h"
 #include "viewer/ui/commands/ConnectCommands.h"
 #include "viewer/ui/commands/EmbeddedCommands.h"
 
@@ -30,7 +30,8 @@ CTolvaniApp::CTolvaniApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CTolvaniApp::~CTolvaniApp() { ExitInstance(); }
 
-int CTolvaniApp::InitInstance(const CommandLine& line, std::unique_ptr<settings::SettingsStore> store, UiPrompts* prompts) {
+int CTolvaniApp::InitInstance(const CommandLine& line, std::unique_ptr<settings::SettingsStore> store,
+                              UiPrompts* prompts) {
     using Action = CommandLine::Action;
     const std::string programDir = applicationDirPath().toStdString();
     const std::string dataHome = UserDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));

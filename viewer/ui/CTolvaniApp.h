@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <memory>
 
-#include "viewer/CommandLine.h"
 #include "settings/SettingsStore.h"
+#include "viewer/CommandLine.h"
 #include "viewer/ui/UiPrompts.h"
 
 namespace tolvani::viewer {

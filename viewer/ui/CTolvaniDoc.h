@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "viewer/DrawingDocument.h"
 #include "settings/RecentFileList.h"
+#include "viewer/DrawingDocument.h"
 
 namespace tolvani::viewer {
 

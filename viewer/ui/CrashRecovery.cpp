@@ -2,17 +2,18 @@
 
 #include <QDateTime>
 
+#include "model/JwwStream.h"
 #include "viewer/ui/CMainFrame.h"
 #include "viewer/ui/CTolvaniDoc.h"
-#include "model/JwwStream.h"
 
 namespace tolvani::viewer {
 
 const char* const CrashRecovery::kRestoreFailed = "前回終了時の図面を復元できませんでした。";
 
 CrashRecovery::CrashRecovery(CMainFrame& frame, UiPrompts& prompts, std::unique_ptr<RecoveryFiles> files,
-                               int intervalMs)
-    : QObject(&frame), frame_(frame), prompts_(prompts), files_(files ? std::move(files) : std::make_unique<RecoveryFiles>()) {
+                             int intervalMs)
+    : QObject(&frame), frame_(frame), prompts_(prompts),
+      files_(files ? std::move(files) : std::make_unique<RecoveryFiles>()) {
     timer_.setInterval(intervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { WriteNow(); });
     timer_.start();
@@ -68,7 +69,8 @@ bool CrashRecovery::WriteNow() {
     removeAfterWrite_ = false;
     writer_ = std::thread([this, bytes, source] {
         const bool ok = files_->Write(*bytes, source);
-        QMetaObject::invokeMethod(this, [this, ok] { WriteFinished(ok); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, ok] { WriteFinished(ok); }, Qt::QueuedConnection);
     });
     return true;
 }
@@ -95,11 +97,8 @@ bool CrashRecovery::OfferLeftOver() {
             restoring_ = newest;
             frame_.document().OpenRecovered(newest.drawingPath, newest.sourcePath);
             return true;
-        case UiPrompts::RestoreAnswer::Discard:
-            RecoveryFiles::Discard(newest);
-            return false;
-        case UiPrompts::RestoreAnswer::Later:
-            break;
+        case UiPrompts::RestoreAnswer::Discard: RecoveryFiles::Discard(newest); return false;
+        case UiPrompts::RestoreAnswer::Later: break;
     }
     return false;
 }

@@ -26,7 +26,7 @@ public:
 
     // Owned by the frame. `files` null: the user's own recovery folder.
     CrashRecovery(CMainFrame& frame, UiPrompts& prompts, std::unique_ptr<RecoveryFiles> files = nullptr,
-                   int intervalMs = kIntervalMs);
+                  int intervalMs = kIntervalMs);
     // Waits for a write still running; this process's file is removed.
     ~CrashRecovery() override;
 

@@ -57,7 +57,8 @@ UiPrompts::SaveAnswer DialogPrompts::AskSave(QWidget* parent, const QString& tit
     return SaveAnswer::Cancel;
 }
 
-const char* const UiPrompts::kUpdateQuestion = "オブジェクト %1 は変更されています。閉じる前にオブジェクトを更新しますか?";
+const char* const UiPrompts::kUpdateQuestion =
+    "オブジェクト %1 は変更されています。閉じる前にオブジェクトを更新しますか?";
 
 UiPrompts::SaveAnswer DialogPrompts::AskUpdate(QWidget* parent, const QString& title) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProgramTitle),

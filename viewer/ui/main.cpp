@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "viewer/ui/CTolvaniApp.h"
 #include "object/ui/ClipboardKeeper.h"
+#include "viewer/ui/CTolvaniApp.h"
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], tolvani::object::kKeepClipboardSwitch) == 0)

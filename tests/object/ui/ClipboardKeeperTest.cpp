@@ -3,6 +3,7 @@
 // server; ctest runs this under xvfb-run when it is there.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
-#include <signal.h>
 
 #include "object/ui/ClipboardKeeper.h"
 #include "object/ui/ObjectClipboard.h"
@@ -37,10 +37,10 @@ TEST(ClipboardRecord, EveryFormatComesBackAndDamageIsRefused) {
     const std::unique_ptr<QMimeData> back(UnpackMimeData(packed));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->formats(), object->formats());
-    for (const QString& format : object->formats()) EXPECT_EQ(back->data(format), object->data(format)) << format.toStdString();
+    for (const QString& format : object->formats())
+        EXPECT_EQ(back->data(format), object->data(format)) << format.toStdString();
 
-    for (qsizetype cut = 0; cut < packed.size(); ++cut)
-        ASSERT_EQ(UnpackMimeData(packed.left(cut)), nullptr) << cut;
+    for (qsizetype cut = 0; cut < packed.size(); ++cut) ASSERT_EQ(UnpackMimeData(packed.left(cut)), nullptr) << cut;
     EXPECT_EQ(UnpackMimeData(packed + QByteArray(1, 'x')), nullptr);
     QByteArray otherMagic = packed;
     otherMagic[0] = 'X';

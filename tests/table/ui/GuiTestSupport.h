@@ -19,8 +19,8 @@ namespace tolvani::test {
 // Prompts that answer file dialogs with the next queued name and note
 // every message.
 struct RecordingPrompts {
-    QStringList files;       // answers, first first; none left: cancelled
-    QStringList filters;     // the filters each file dialog was given
+    QStringList files;    // answers, first first; none left: cancelled
+    QStringList filters;  // the filters each file dialog was given
     QStringList messages;
 
     TableDialogPrompts Prompts() {

@@ -10,12 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "viewer/ui/CrashRecovery.h"
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/CTolvaniDoc.h"
 #include "model/DrawingGenerator.h"
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/CrashRecovery.h"
 
 #include "tests/support/ScriptedPrompts.h"
 
@@ -48,8 +48,7 @@ void CrashAfterWriting(const QString& folder, const std::vector<uint8_t>& drawin
     out.write(reinterpret_cast<const char*>(drawing.data()), static_cast<qint64>(drawing.size()));
     out.close();
     QProcess child;
-    child.start(QStringLiteral(TOLVANI_RECOVERY_CRASH_CHILD),
-                {folder, path, QString::fromStdString(source)});
+    child.start(QStringLiteral(TOLVANI_RECOVERY_CRASH_CHILD), {folder, path, QString::fromStdString(source)});
     ASSERT_TRUE(child.waitForFinished(60000));
     ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardError().toStdString();
 }

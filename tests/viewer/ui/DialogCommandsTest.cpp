@@ -14,19 +14,19 @@
 #include <QTreeView>
 #include <functional>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/commands/ConnectCommands.h"
-#include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/CommandTable.h"
-#include "viewer/ui/CAboutDlg.h"
-#include "viewer/ui/CHelpDlg.h"
+#include "blocks/ui/CBlockDlg.h"
+#include "display/ui/CJwwLayer.h"
 #include "settings/ui/CPathDlg.h"
 #include "settings/ui/CPropColor.h"
 #include "settings/ui/CPropSheet.h"
-#include "viewer/ui/commands/DialogCommands.h"
-#include "blocks/ui/CBlockDlg.h"
-#include "display/ui/CJwwLayer.h"
 #include "tests/support/WhenModal.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/CAboutDlg.h"
+#include "viewer/ui/CHelpDlg.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/commands/ConnectCommands.h"
+#include "viewer/ui/commands/DialogCommands.h"
 
 #include "tests/support/ScriptedPrompts.h"
 

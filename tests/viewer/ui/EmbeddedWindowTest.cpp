@@ -17,23 +17,23 @@
 #include <functional>
 #include <memory>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/commands/ConnectCommands.h"
-#include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/CommandTable.h"
+#include "model/JwwFile.h"
 #include "object/CompoundFile.h"
 #include "object/NativeData.h"
 #include "object/ObjectData.h"
 #include "object/qt/ObjectPicture.h"
 #include "settings/ui/CApryDisp.h"
-#include "viewer/ui/commands/EmbeddedCommands.h"
-#include "viewer/ui/commands/DialogCommands.h"
 #include "settings/ui/DotSizeSpin.h"
-#include "viewer/ui/commands/JwCadEditCommand.h"
-#include "model/JwwFile.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WhenModal.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/commands/ConnectCommands.h"
+#include "viewer/ui/commands/DialogCommands.h"
+#include "viewer/ui/commands/EmbeddedCommands.h"
+#include "viewer/ui/commands/JwCadEditCommand.h"
 
 namespace tolvani::viewer {
 namespace {
@@ -70,21 +70,21 @@ Bytes ObjectFile(ObjectForm form, CJwwDoc& doc) {
     const Bytes native = object::WriteNativeData(p, doc);
     QByteArray picture;
     switch (form) {
-    case ObjectForm::Raw: return native;
-    case ObjectForm::Compound: {
-        Bytes file;
-        EXPECT_TRUE(object::WriteCompoundFile(native, file));
-        return file;
-    }
-    case ObjectForm::Png: picture = object::MakeObjectPng(doc, p, native); break;
-    case ObjectForm::Svg: picture = object::MakeObjectSvg(doc, p, native); break;
+        case ObjectForm::Raw: return native;
+        case ObjectForm::Compound: {
+            Bytes file;
+            EXPECT_TRUE(object::WriteCompoundFile(native, file));
+            return file;
+        }
+        case ObjectForm::Png: picture = object::MakeObjectPng(doc, p, native); break;
+        case ObjectForm::Svg: picture = object::MakeObjectSvg(doc, p, native); break;
     }
     return Bytes(picture.begin(), picture.end());
 }
 
 void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 using test::WhenModal;
@@ -128,7 +128,8 @@ protected:
         EXPECT_TRUE(bytes.ok) << bytes.message;
         const object::NativeReadResult r = object::ReadNativeData(bytes.native.data(), bytes.native.size(), "");
         EXPECT_TRUE(r.ok) << r.message;
-        return {bytes.form, r.prefix, Bytes(bytes.native.begin() + static_cast<long>(r.bodyOffset), bytes.native.end())};
+        return {bytes.form, r.prefix,
+                Bytes(bytes.native.begin() + static_cast<long>(r.bodyOffset), bytes.native.end())};
     }
     void AddLine() {
         // The next line of Lines(n).
@@ -196,7 +197,8 @@ TEST_F(EmbeddedWindowTest, EachFormIsUpdatedInItsFormAndTheWindowStays) {
         // The status bar's size pane shows the object's size from the start.
         // (The height is the view's whole pixels: 74.9 mm at 96 dpi.)
         const QString size = frame_->view()->paneText(display::CTolvaniView::kSizePane).trimmed();
-        EXPECT_TRUE(size.startsWith(QStringLiteral("100.0mm×")) && size.contains(QStringLiteral(" 7"))) << size.toStdString();
+        EXPECT_TRUE(size.startsWith(QStringLiteral("100.0mm×")) && size.contains(QStringLiteral(" 7")))
+            << size.toStdString();
 
         // A change, then Ctrl+S.
         AddLine();

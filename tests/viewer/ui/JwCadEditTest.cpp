@@ -16,16 +16,16 @@
 #include <fstream>
 #include <memory>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/commands/ConnectCommands.h"
-#include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/CommandTable.h"
-#include "viewer/ExternalEditRules.h"
-#include "viewer/ui/CEditWaitDlg.h"
-#include "viewer/ui/commands/JwCadEditCommand.h"
 #include "model/JwwFile.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestSupport.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ExternalEditRules.h"
+#include "viewer/ui/CEditWaitDlg.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/commands/ConnectCommands.h"
+#include "viewer/ui/commands/JwCadEditCommand.h"
 
 namespace tolvani::viewer {
 namespace {
@@ -87,17 +87,19 @@ protected:
     void InstallWine() {
         const std::string bin = dir_ + "/bin";
         std::filesystem::create_directory(bin);
-        std::ofstream(bin + "/winepath")
-            << "#!/bin/sh\nPATH=/usr/bin:/bin\n"
-               "case \"$1\" in\n"
-               "-u) printf '%s\\n' \"$2\" | sed -e 's#^[cC]:#" << dir_ << "/drive_c#' -e 's#\\\\#/#g' ;;\n"
-               "-w) printf 'Z:%s\\r\\n' \"$2\" | sed -e 's#/#\\\\#g' ;;\n"
-               "*) exit 1 ;;\nesac\n";
+        std::ofstream(bin + "/winepath") << "#!/bin/sh\nPATH=/usr/bin:/bin\n"
+                                            "case \"$1\" in\n"
+                                            "-u) printf '%s\\n' \"$2\" | sed -e 's#^[cC]:#"
+                                         << dir_
+                                         << "/drive_c#' -e 's#\\\\#/#g' ;;\n"
+                                            "-w) printf 'Z:%s\\r\\n' \"$2\" | sed -e 's#/#\\\\#g' ;;\n"
+                                            "*) exit 1 ;;\nesac\n";
         std::ofstream(bin + "/wine") << "#!/bin/sh\nPATH=/usr/bin:/bin\n"
                                         "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '"
                                      << dir_ << "/wine.args'\n"
                                      << "work=$(printf '%s' \"$2\" | sed -e 's#^Z:##' -e 's#\\\\#/#g')\n"
-                                        "cp '" << dir_ << "/edited.jww' \"$work\"\n";
+                                        "cp '"
+                                     << dir_ << "/edited.jww' \"$work\"\n";
         ::chmod((bin + "/winepath").c_str(), 0755);
         ::chmod((bin + "/wine").c_str(), 0755);
         qputenv("PATH", QByteArray::fromStdString(bin));

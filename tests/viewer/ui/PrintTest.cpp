@@ -14,14 +14,14 @@
 #include <QTimer>
 #include <functional>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/commands/ConnectCommands.h"
-#include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/CommandTable.h"
-#include "model/DrawingGenerator.h"
-#include "viewer/ui/commands/PrintCommands.h"
 #include "display/qt/DrawingExport.h"
+#include "model/DrawingGenerator.h"
 #include "tests/support/WhenModal.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/commands/ConnectCommands.h"
+#include "viewer/ui/commands/PrintCommands.h"
 
 #include "tests/support/ScriptedPrompts.h"
 
@@ -59,7 +59,8 @@ protected:
         doc_.core().FitPaper();
         doc_.core().Screen().ZoomBy(0.5);
         doc_.core().UpdateAllViews();
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !frame_.view()->picture().isNull() && !frame_.view()->redrawPending(); }));
+        EXPECT_TRUE(
+            QTest::qWaitFor([this] { return !frame_.view()->picture().isNull() && !frame_.view()->redrawPending(); }));
         print_ = frame_.findChild<PrintCommands*>();
         EXPECT_NE(print_, nullptr);
     }

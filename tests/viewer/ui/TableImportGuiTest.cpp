@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QLabel>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -23,15 +23,15 @@
 #include <functional>
 #include <memory>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/commands/ConnectCommands.h"
-#include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/CommandTable.h"
-#include "viewer/ui/commands/TableImportCommands.h"
 #include "blocks/BlockRegistry.h"
 #include "model/Cp932.h"
 #include "table/ui/CCellOption.h"
 #include "table/ui/CCsvDlg.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/commands/ConnectCommands.h"
+#include "viewer/ui/commands/TableImportCommands.h"
 
 #include "tests/support/ScriptedPrompts.h"
 
@@ -83,10 +83,12 @@ protected:
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
         // One line, so that the import is offered.
-        doc->core().ChangeDrawing([](CJwwDoc& d) {
-            AddLineElement(d, false, 0, 0, 1, 1, -100, -100, 100, 100);
-            d.CountLayerElements();
-        }, false);
+        doc->core().ChangeDrawing(
+            [](CJwwDoc& d) {
+                AddLineElement(d, false, 0, 0, 1, 1, -100, -100, 100, 100);
+                d.CountLayerElements();
+            },
+            false);
         WaitForPicture();
     }
     void TearDown() override {
@@ -151,10 +153,11 @@ TEST_F(TableImportGui, ClipboardTablePlacedAtTheReleasePointAndUndone) {
     const QImage shown = view()->grab().toImage();
     EXPECT_FALSE(view()->redrawPending());
     EXPECT_EQ(view()->picture().cacheKey(), picture);
-    const display::DevicePoint corner = doc->core().Screen().ToDevice(
-        doc->core().Screen().ToDrawing(260, 200).x, doc->core().Screen().ToDrawing(260, 200).y);
+    const display::DevicePoint corner = doc->core().Screen().ToDevice(doc->core().Screen().ToDrawing(260, 200).x,
+                                                                      doc->core().Screen().ToDrawing(260, 200).y);
     const double dpr = shown.devicePixelRatio();
-    EXPECT_NE(shown.pixelColor(QPoint(corner.x + 3, corner.y) * dpr), view()->picture().pixelColor(QPoint(corner.x + 3, corner.y)));
+    EXPECT_NE(shown.pixelColor(QPoint(corner.x + 3, corner.y) * dpr),
+              view()->picture().pixelColor(QPoint(corner.x + 3, corner.y)));
     EXPECT_EQ(drawing().mainList.size(), before);
 
     const QPoint release(300, 220);

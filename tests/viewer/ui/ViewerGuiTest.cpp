@@ -7,10 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QPushButton>
-#include <QProcess>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -22,12 +22,11 @@
 #include <fstream>
 #include <memory>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/commands/ConnectCommands.h"
-#include "viewer/ui/CTolvaniApp.h"
-#include "viewer/DesktopRegistration.h"
-#include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/CommandTable.h"
+#include "display/qt/DrawingExport.h"
+#include "model/DrawingGenerator.h"
+#include "model/JwwErrors.h"
+#include "model/JwwFile.h"
+#include "model/JwwStream.h"
 #include "object/NativeData.h"
 #include "object/ObjectData.h"
 #include "object/OfficeGraphic.h"
@@ -39,6 +38,12 @@
 #include "model/JwwFile.h"
 #include "model/JwwStream.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "viewer/CommandTable.h"
+#include "viewer/DesktopRegistration.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniApp.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/commands/ConnectCommands.h"
 
 using namespace tolvani;
 using namespace tolvani::viewer;
@@ -206,13 +211,29 @@ private slots:
         OpenByKeys(generated_);
         QVERIFY(frame_->Action(cmd::kTableImport)->isEnabled());
         bool ran = false;
-        frame_->SetCommand(cmd::kTableImport, [&ran] { ran = true; }, [] { return false; });
+        frame_->SetCommand(
+            cmd::kTableImport, [&ran] { ran = true; }, [] { return false; });
         QVERIFY(!frame_->Action(cmd::kTableImport)->isEnabled());
         frame_->SetCommand(cmd::kTableImport, [&ran] { ran = true; });
         frame_->Action(cmd::kTableImport)->trigger();
         QVERIFY(ran);
-        QCOMPARE(frame_->Action(cmd::kRecentFirst)->text(),
-                 QString::fromStdString(doc_->recentFiles().MenuText(0)));
+        QCOMPARE(frame_->Action(cmd::kRecentFirst)->text(), QString::fromStdString(doc_->recentFiles().MenuText(0)));
+    }
+
+    void aFrameAloneConnectsOnlyItsOwnFileAndBarCommands() {
+        // The other commands are created by ConnectCommands, never by the
+        // frame: a frame of its own offers none of them.
+        CMainFrame bare(*doc_, *prompts_);
+        for (const int id : {cmd::kFileNew, cmd::kOpen, cmd::kFileOpenApp, cmd::kSaveAs, cmd::kFileSave, cmd::kAppExit,
+                             cmd::kViewToolbar, cmd::kViewStatusBar})
+            QVERIFY2(bare.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        for (const int id :
+             {cmd::kEditCopy, cmd::kFilePrint, cmd::kFilePrintPreview, cmd::kFilePrintSetup, cmd::kEditWithJwCad,
+              cmd::kTableImport, cmd::kTableUndo, cmd::kTableOptions, cmd::kLayerSettings, cmd::kBlockFigures,
+              cmd::kSettingsSheet, cmd::kJwwPath, cmd::kHelp, cmd::kAppAbout})
+            QVERIFY2(!bare.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        QVERIFY(bare.findChildren<QObject*>(QStringLiteral("TableImportCommands")).isEmpty());
+        QVERIFY(!frame_->findChildren<QObject*>(QStringLiteral("TableImportCommands")).isEmpty());
     }
 
     void theBarTogglesHideAndShowTheBars() {
@@ -360,8 +381,7 @@ private slots:
         Drag({100, 100}, {700, 500});
         WaitForPicture();
         display::CJwwScreen expected = screen();
-        const display::BandGesture gesture =
-            display::EndBand(expected, {from.x(), from.y()}, {to.x(), to.y()});
+        const display::BandGesture gesture = display::EndBand(expected, {from.x(), from.y()}, {to.x(), to.y()});
         if (gesture == display::BandGesture::WholePaper) {
             display::FitPaper(doc_->core().drawing(), expected, doc_->core().Values());
         }
@@ -419,8 +439,12 @@ private slots:
 
     void aMouseModeGetsThePointerInDrawingUnitsAndPaintsOverThePicture() {
         struct Mode : display::ViewMouseMode {
-            void Press(const JwwPoint& at, QPoint) override { events << QString::asprintf("press %.3f %.3f", at.x, at.y); }
-            void Move(const JwwPoint& at, QPoint) override { events << QString::asprintf("move %.3f %.3f", at.x, at.y); }
+            void Press(const JwwPoint& at, QPoint) override {
+                events << QString::asprintf("press %.3f %.3f", at.x, at.y);
+            }
+            void Move(const JwwPoint& at, QPoint) override {
+                events << QString::asprintf("move %.3f %.3f", at.x, at.y);
+            }
             void Release(const JwwPoint& at, QPoint) override {
                 events << QString::asprintf("release %.3f %.3f", at.x, at.y);
             }
@@ -440,7 +464,7 @@ private slots:
         QVERIFY(!view()->redrawPending());
         QCOMPARE(QColor(view()->grab().toImage().pixel(2, 2)), QColor(Qt::red));
         const double width = screen().viewWidth;
-        QTest::keyClick(view(), Qt::Key_Escape);  // taken by the mode
+        QTest::keyClick(view(), Qt::Key_Escape);    // taken by the mode
         QTest::keyClick(view(), Qt::Key_PageDown);  // still the view's
         WaitForPicture();
         QCOMPARE(screen().viewWidth, width * 0.8);

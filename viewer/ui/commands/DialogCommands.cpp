@@ -4,18 +4,18 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/CommandTable.h"
-#include "settings/PathDialogRules.h"
-#include "settings/SettingsSheetRules.h"
-#include "viewer/ui/CAboutDlg.h"
-#include "settings/ui/CApryDisp.h"
-#include "viewer/ui/CHelpDlg.h"
-#include "settings/ui/CPathDlg.h"
-#include "settings/ui/CPropSheet.h"
-#include "viewer/ui/UiPrompts.h"
 #include "blocks/ui/CBlockDlg.h"
 #include "display/ui/CJwwLayer.h"
+#include "settings/PathDialogRules.h"
+#include "settings/SettingsSheetRules.h"
+#include "settings/ui/CApryDisp.h"
+#include "settings/ui/CPathDlg.h"
+#include "settings/ui/CPropSheet.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/CAboutDlg.h"
+#include "viewer/ui/CHelpDlg.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/UiPrompts.h"
 
 namespace tolvani::viewer {
 

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/CommandTable.h"
 #include "object/qt/ObjectPicture.h"
+#include "viewer/CommandTable.h"
 #include "viewer/ui/BackgroundTask.h"
-#include "viewer/ui/commands/DialogCommands.h"
+#include "viewer/ui/CMainFrame.h"
 #include "viewer/ui/UiPrompts.h"
+#include "viewer/ui/commands/DialogCommands.h"
 
 namespace tolvani::viewer {
 
@@ -51,10 +51,9 @@ EmbeddedCommands::EmbeddedCommands(CMainFrame& frame, UiPrompts& prompts)
     frame_.SetCommand(cmd::kDisplaySettings, [this] { ShowDisplay(); });
     frame_.SetSaveModifiedRule([this] { return AskBeforeClosing(); });
     connect(&frame_.document(), &CTolvaniDoc::drawingReplaced, this, [this] { object_.DrawingReplaced(); });
-    object_.SetPictureMaker([this](object::ObjectForm form, const CJwwDoc& doc, const object::NativePrefix& prefix,
-                                   const std::vector<uint8_t>& native) {
-        return MakePicture(&frame_, form, doc, prefix, native);
-    });
+    object_.SetPictureMaker(
+        [this](object::ObjectForm form, const CJwwDoc& doc, const object::NativePrefix& prefix,
+               const std::vector<uint8_t>& native) { return MakePicture(&frame_, form, doc, prefix, native); });
 }
 
 bool EmbeddedCommands::ShowOutcome(const EmbeddedObject::Outcome& outcome) {

@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "viewer/ui/CMainFrame.h"
 #include "viewer/CommandTable.h"
 #include "viewer/ui/BackgroundTask.h"
 #include "viewer/ui/CEditWaitDlg.h"
+#include "viewer/ui/CMainFrame.h"
 
 namespace tolvani::viewer {
 
@@ -168,7 +168,8 @@ void JwCadEditCommand::Run() {
     std::string kept;
     if (!load.ok()) kept = ExternalEditRules::KeepWorkFile(folder_);
     const ExternalEditRules::Ending ending = edit.AfterReadBack(load, kept);
-    if (ending.kind == ExternalEditRules::Ending::Kind::Replaced) frame_.document().TakeEditedDrawing(std::move(load.doc));
+    if (ending.kind == ExternalEditRules::Ending::Kind::Replaced)
+        frame_.document().TakeEditedDrawing(std::move(load.doc));
     Finish(ending);
 }
 

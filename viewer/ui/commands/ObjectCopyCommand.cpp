@@ -4,21 +4,22 @@
 #include <QClipboard>
 #include <memory>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/CommandTable.h"
 #include "object/CopyDialogRules.h"
 #include "object/NativeData.h"
 #include "object/qt/ObjectPicture.h"
-#include "viewer/ui/BackgroundTask.h"
 #include "object/ui/CCopyDlg.h"
 #include "object/ui/ObjectClipboard.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/BackgroundTask.h"
+#include "viewer/ui/CMainFrame.h"
 
 namespace tolvani::viewer {
 
 namespace {
 
 const char* const kCopyDone =
-    "オブジェクトのコピーが完了しました。クリップボード経由で他アプリケーションにオブジェクトを貼り付けることが出来ます。"
+    "オブジェクトのコピーが完了しました。クリップボード経由で他アプリケーションにオブジェクトを貼り付けることが出来ます"
+    "。"
     "貼り付ける前にこのアプリケーションを閉じて下さい。";
 
 }  // namespace
@@ -32,7 +33,8 @@ bool ObjectCopyCommand::Copy() {
     DrawingDocument& doc = frame.document().core();
     settings::AppSettings& settings = doc.settings();
     object::CopyDialogRules rules(doc.Screen(), doc.Values(), settings.objEdit != 0, settings.objOutp != 0);
-    object::CCopyDlg dialog(rules, [&doc] { doc.UpdateAllViews(); }, &frame);
+    object::CCopyDlg dialog(
+        rules, [&doc] { doc.UpdateAllViews(); }, &frame);
     if (dialog.exec() != QDialog::Accepted) return false;
     settings.objEdit = rules.objEdit() ? 1 : 0;
     settings.objOutp = rules.objOutp() ? 1 : 0;

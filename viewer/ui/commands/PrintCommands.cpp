@@ -8,10 +8,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "viewer/ui/CMainFrame.h"
+#include "display/qt/DrawingExport.h"
 #include "viewer/CommandTable.h"
 #include "viewer/ui/BackgroundTask.h"
-#include "display/qt/DrawingExport.h"
+#include "viewer/ui/CMainFrame.h"
 
 namespace tolvani::viewer {
 

@@ -3,17 +3,16 @@
 #include <QDialog>
 #include <QStatusBar>
 
-#include "viewer/ui/CMainFrame.h"
-#include "viewer/ui/CTolvaniDoc.h"
-#include "viewer/CommandTable.h"
-#include "viewer/ui/UiPrompts.h"
 #include "table/TableBuilder.h"
 #include "table/TableMessages.h"
 #include "table/ui/CCellOption.h"
 #include "table/ui/CCsvDlg.h"
+#include "viewer/CommandTable.h"
+#include "viewer/ui/CMainFrame.h"
+#include "viewer/ui/CTolvaniDoc.h"
+#include "viewer/ui/UiPrompts.h"
 
 namespace tolvani::viewer {
-
 
 TableImportCommands::TableImportCommands(CMainFrame& frame, CTolvaniDoc& doc, UiPrompts& prompts)
     : QObject(&frame), frame_(frame), view_(frame.view()), doc_(doc), prompts_(prompts) {
