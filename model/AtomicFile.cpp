@@ -8,8 +8,6 @@
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/DescriptorPath.h"
 #include "model/JwwErrors.h"
@@ -120,8 +118,9 @@ void CheckLinkMayBeFollowed(const std::string& path, const struct stat& link) {
     const uid_t self = ::geteuid();
     if (link.st_uid == self || link.st_uid == dir.st_uid) return;
     throw JwwFileError("will not follow " + path + ": another user's link in a shared folder", EACCES,
-                       path + " は、誰でも書き込めるフォルダーに他のユーザーが置いたシンボリックリンクです。"
-                              "安全のため、このリンクはたどりません。");
+                       path +
+                           " は、誰でも書き込めるフォルダーに他のユーザーが置いたシンボリックリンクです。"
+                           "安全のため、このリンクはたどりません。");
 }
 
 Target ResolveTarget(std::string path) {
@@ -194,10 +193,10 @@ void WriteStream(const Target& t, const std::function<void(std::FILE*)>& write) 
 // The place a regular file is saved: its folder, open, and the names in it.
 struct SavePlace {
     const Target& target;
-    int folder;                // descriptor of the target's folder
-    std::string folderPath;    // for messages
-    std::string name;          // the target's own name in the folder
-    std::string temporary;     // the named temporary file, once there is one
+    int folder;              // descriptor of the target's folder
+    std::string folderPath;  // for messages
+    std::string name;        // the target's own name in the folder
+    std::string temporary;   // the named temporary file, once there is one
     PendingRegistration pending;
 };
 
@@ -207,8 +206,8 @@ int CreateNamed(SavePlace& place) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         place.temporary = NewTemporaryName();
         place.pending.Set(place.folder, place.temporary);
-        const int fd = ::openat(place.folder, place.temporary.c_str(),
-                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        const int fd =
+            ::openat(place.folder, place.temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd >= 0) return fd;
         const int err = errno;
         place.pending.Clear();
@@ -257,8 +256,7 @@ int NameUnnamed(int fd, SavePlace& place, bool copy) {
     for (int attempt = 0; !copy && attempt < 100; ++attempt) {
         place.temporary = NewTemporaryName();
         place.pending.Set(place.folder, place.temporary);
-        if (::linkat(AT_FDCWD, self.c_str(), place.folder, place.temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
-            return -1;
+        if (::linkat(AT_FDCWD, self.c_str(), place.folder, place.temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) return -1;
         const int err = errno;
         place.pending.Clear();
         place.temporary.clear();

@@ -1,20 +1,19 @@
 #include "model/DrawingTail.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/JwwErrors.h"
 
 namespace tolvani {
 namespace {
 
-constexpr const char* kSourceChanged =
-    "図面の後ろに続くデータを読み込んだ元のファイルが、その後で変更されています。";
+constexpr const char* kSourceChanged = "図面の後ろに続くデータを読み込んだ元のファイルが、その後で変更されています。";
 
 // An unnamed file in the temporary folder, or a named one removed at once.
 int OpenScratchFile() {

@@ -1,9 +1,9 @@
 #include "model/InputFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "model/DescriptorPath.h"
 #include "model/JwwErrors.h"

@@ -6,8 +6,8 @@
 // it is open on: a command given it reads that descriptor on purpose.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 
 namespace tolvani {
 

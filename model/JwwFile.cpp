@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <memory>
 #include <new>
-#include <unistd.h>
 
 #include "model/InputFile.h"
 #include "model/JwwStream.h"

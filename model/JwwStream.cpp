@@ -1,12 +1,11 @@
 #include "model/JwwStream.h"
 
-#include <sys/stat.h>
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
-#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <new>
 
 #include "model/CData.h"
 #include "model/Cp932.h"

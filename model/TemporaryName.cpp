@@ -1,14 +1,14 @@
 #include "model/TemporaryName.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdint>
 #include <dirent.h>
 #include <fcntl.h>
-#include <random>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <random>
 #include <vector>
 
 namespace tolvani {
@@ -26,8 +26,8 @@ const std::string& HostPart() {
         char buf[256] = {};
         std::string out = ::gethostname(buf, sizeof buf - 1) == 0 ? buf : "";
         for (char& c : out) {
-            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                               c == '.' || c == '_' || c == '-';
+            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                               c == '_' || c == '-';
             if (!plain) c = '_';
         }
         if (out.size() > 64) out.resize(64);

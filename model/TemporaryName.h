@@ -5,8 +5,8 @@
 // machine's temporary file for that of a process that has ended.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 
 namespace tolvani {
 

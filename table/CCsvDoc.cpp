@@ -1,10 +1,10 @@
 #include "table/CCsvDoc.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unistd.h>
 
 #include "model/InputFile.h"
 #include "model/JwwErrors.h"

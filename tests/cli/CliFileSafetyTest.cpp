@@ -218,7 +218,9 @@ TEST_F(CliFiles, SaveFailuresGiveTheSystemsReasonOnASecondLine) {
     // (root, who writes where permissions stop others, too).
     for (const char* step : {"create", "write", "replace"}) {
         const auto r = RunCli({"resave", Path("d.jww"), Path("folder/o.jww")},
-                              {"", false, TOLVANI_CLI_FAILING_NEW,
+                              {"",
+                               false,
+                               TOLVANI_CLI_FAILING_NEW,
                                {"TOLVANI_TEST_SAVE_FAILURE=" + std::string(step) + " " + std::to_string(EACCES)}});
         EXPECT_EQ(r.exitCode, 3) << step;
         EXPECT_EQ(r.err, "ローカル保存でエラー！ (" + Path("folder/o.jww") + ")\n" + std::strerror(EACCES) + "\n");

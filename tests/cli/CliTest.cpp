@@ -1,10 +1,9 @@
 // tolvani-cli as a user runs it: outputs, messages and exit codes.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <sys/stat.h>
 #include <filesystem>
 
 #include "model/DrawingGenerator.h"

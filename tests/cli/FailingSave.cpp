@@ -20,10 +20,14 @@ namespace {
     const std::string step = spec.substr(0, space);
     const int error = std::atoi(spec.c_str() + space + 1);
     using tolvani::SaveStep;
-    if (step == "create") tolvani::InjectSaveFailure(SaveStep::Create, error);
-    else if (step == "write") tolvani::InjectSaveFailure(SaveStep::Write, error);
-    else if (step == "replace") tolvani::InjectSaveFailure(SaveStep::Replace, error);
-    else return false;
+    if (step == "create")
+        tolvani::InjectSaveFailure(SaveStep::Create, error);
+    else if (step == "write")
+        tolvani::InjectSaveFailure(SaveStep::Write, error);
+    else if (step == "replace")
+        tolvani::InjectSaveFailure(SaveStep::Replace, error);
+    else
+        return false;
     return true;
 }();
 

@@ -4,14 +4,14 @@
 // files that ended processes left.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "model/AtomicFile.h"
 #include "model/CJwwDoc.h"
@@ -145,11 +145,8 @@ TEST_P(AtomicSave, AFailureAtEveryStepLeavesTheOldFileWholeAndNothingElse) {
         SaveStep step;
         int error;
     } cases[] = {
-        {SaveStep::Create, EACCES},
-        {SaveStep::Create, EROFS},
-        {SaveStep::Write, ENOSPC},
-        {SaveStep::Write, EIO},
-        {SaveStep::Replace, EBUSY},
+        {SaveStep::Create, EACCES}, {SaveStep::Create, EROFS},  {SaveStep::Write, ENOSPC},
+        {SaveStep::Write, EIO},     {SaveStep::Replace, EBUSY},
     };
     const std::string target = Path("a.jww");
     for (const auto& c : cases) {

@@ -2,19 +2,19 @@
 // user's message.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <future>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/CJwwDoc.h"
-#include "model/JwwErrors.h"
 #include "model/InputFile.h"
+#include "model/JwwErrors.h"
 #include "model/JwwFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -80,14 +80,14 @@ TEST(DrawingFileLoad, OutcomeForEachKindOfFile) {
          dir.path + "/empty.jww の末尾以降にアクセスしようとしました。", "", 0},
         {"a file of zeros", dir.Write("zeros.jww", Bytes(65536, 0)), LoadOutcome::Status::StreamError,
          dir.path + "/zeros.jww " + notDrawing, "", 0},
-        {"a text", dir.Write("text.jww", ByteWriter().text("not a drawing\n").bytes),
-         LoadOutcome::Status::StreamError, dir.path + "/text.jww " + notDrawing, "", 0},
+        {"a text", dir.Write("text.jww", ByteWriter().text("not a drawing\n").bytes), LoadOutcome::Status::StreamError,
+         dir.path + "/text.jww " + notDrawing, "", 0},
         {"missing file", dir.path + "/none.jww", LoadOutcome::Status::FileError, kLocalReadErrorMessage,
          std::strerror(ENOENT), 0},
-        {"folder", dir.path + "/folder", LoadOutcome::Status::FileError, kLocalReadErrorMessage,
-         std::strerror(EISDIR), 0},
-        {"device", "/dev/null", LoadOutcome::Status::FileError, kLocalReadErrorMessage,
-         NotRegularFileReason(S_IFCHR), 0},
+        {"folder", dir.path + "/folder", LoadOutcome::Status::FileError, kLocalReadErrorMessage, std::strerror(EISDIR),
+         0},
+        {"device", "/dev/null", LoadOutcome::Status::FileError, kLocalReadErrorMessage, NotRegularFileReason(S_IFCHR),
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,25 +3,25 @@
 // the file it came from, and never taken from a file that changed since.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/resource.h>
-#include <unistd.h>
 
-#include "model/DrawingGenerator.h"
 #include "model/AtomicFile.h"
 #include "model/CJwwDoc.h"
+#include "model/DrawingGenerator.h"
 #include "model/JwwFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace tolvani {
 namespace {
 
-using test::ByteWriter;
 using test::Bytes;
+using test::ByteWriter;
 namespace fs = std::filesystem;
 
 class DrawingTailFile : public ::testing::Test {

@@ -19,9 +19,9 @@ class HeaderFixture {
 public:
     explicit HeaderFixture(bool asSaved, uint32_t version = 700) : saved_(asSaved) {
         w_.text("JwwData.").u32(version);
-        s();                       // 3 memo
-        d();                       // 4 paper size
-        d();                       // 5 write layer group
+        s();                            // 3 memo
+        d();                            // 4 paper size
+        d();                            // 5 write layer group
         for (int g = 0; g < 16; ++g) {  // 6
             d();
             d();

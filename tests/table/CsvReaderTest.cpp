@@ -2,14 +2,14 @@
 // grid, from byte fixtures in every encoding a table file comes in.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <future>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "model/Cp932.h"
@@ -299,7 +299,9 @@ TEST(CsvReader, FileThatCannotBeReadLeavesTheTableEmpty) {
     EXPECT_TRUE(piped.ok()) << piped.message;
     EXPECT_EQ(doc.rows, (Rows{{"p", "q"}}));
 
-    const std::string path = test::WriteTestFile(dir, "t.csv", "\xEF\xBB\xBF" "x,y\r\n");
+    const std::string path = test::WriteTestFile(dir, "t.csv",
+                                                 "\xEF\xBB\xBF"
+                                                 "x,y\r\n");
     EXPECT_TRUE(doc.ReadCsvFile(path).ok());
     EXPECT_EQ(doc.rows, (Rows{{"x", "y"}}));
     std::filesystem::remove_all(dir);

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "viewer/DrawingDocument.h"
 #include "model/AtomicFile.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"

@@ -15,11 +15,11 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
+#include "model/AtomicFile.h"
 #include "object/Base64.h"
 #include "object/CompoundFile.h"
 #include "object/PngText.h"
 #include "object/SvgData.h"
-#include "model/AtomicFile.h"
 #include "tests/support/TestSupport.h"
 #include "viewer/EmbeddedObject.h"
 

@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "display/qt/DrawingExport.h"
+#include "model/AtomicFile.h"
 #include "model/DrawingGenerator.h"
 #include "model/JwwErrors.h"
 #include "model/JwwFile.h"
@@ -31,12 +32,6 @@
 #include "object/ObjectData.h"
 #include "object/OfficeGraphic.h"
 #include "object/ui/CCopyDlg.h"
-#include "model/DrawingGenerator.h"
-#include "display/qt/DrawingExport.h"
-#include "model/AtomicFile.h"
-#include "model/JwwErrors.h"
-#include "model/JwwFile.h"
-#include "model/JwwStream.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "viewer/CommandTable.h"
 #include "viewer/DesktopRegistration.h"
