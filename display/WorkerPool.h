@@ -16,8 +16,12 @@ public:
     static WorkerPool& Shared();
 
     // Runs part(0) … part(n − 1), part 0 on the calling thread and the
-    // others on the pool's threads, and returns when all have ended. Parts
-    // must not throw. Several callers may run parts at once.
+    // others on the pool's threads, and returns when all have ended. A part
+    // that throws (memory running out in the middle of a band) ends only
+    // itself; once every part has ended, the first exception thrown is
+    // thrown again here, on the caller's thread. Parts that cannot be handed
+    // to the pool run on the calling thread. Several callers may run parts
+    // at once.
     void Run(int n, const std::function<void(int)>& part);
 
     // The number of threads of this machine (at least 1).

@@ -9,6 +9,7 @@
 
 #include "display/ShapeLimitCanvas.h"
 #include "display/qt/ImageDraw.h"
+#include "display/qt/PainterEnd.h"
 #include "display/qt/QtCanvas.h"
 
 namespace tolvani::display {
@@ -92,6 +93,7 @@ QByteArray ExportSvg(const CJwwDoc& doc, const ExportOptions& o, DrawReport* rep
     svg.setResolution(static_cast<int>(std::lround(o.dpi)));
     svg.setTitle(QStringLiteral("Tolvani"));
     QPainter painter(&svg);
+    PainterEnd ending(painter);
     DrawReport drawn =
         PaintWholePaper(painter, nullptr, o.dpi, o.dpi, {o.width, o.height}, doc, o.dotSize, o.maxVectorShapes);
     painter.end();
@@ -110,6 +112,7 @@ QByteArray ExportPdf(const CJwwDoc& doc, const ExportOptions& o, DrawReport* rep
     pdf.setTitle(QStringLiteral("Tolvani"));
     pdf.setCreator(QStringLiteral("Tolvani"));
     QPainter painter(&pdf);
+    PainterEnd ending(painter);
     const DeviceSize pixels{pdf.width(), pdf.height()};
     DrawReport drawn =
         PaintWholePaper(painter, nullptr, kPdfResolution, kPdfResolution, pixels, doc, o.dotSize, o.maxVectorShapes);

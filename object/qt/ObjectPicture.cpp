@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "display/qt/PainterEnd.h"
 #include "display/qt/QtCanvas.h"
 #include "object/Base64.h"
 #include "object/PngText.h"
@@ -56,6 +57,7 @@ QImage DrawObjectImage(const CJwwDoc& doc, const NativePrefix& p, display::DrawR
     image.setDotsPerMeterX(dpm);
     image.setDotsPerMeterY(dpm);
     QPainter painter(&image);
+    display::PainterEnd ending(painter);
     display::DrawReport r = Paint(painter, &image, dpi, size, doc, p);
     painter.end();
     if (report) *report = std::move(r);
@@ -86,6 +88,7 @@ QByteArray MakeObjectSvg(const CJwwDoc& doc, const NativePrefix& p, const std::v
     svg.setResolution(static_cast<int>(std::lround(dpi)));
     svg.setTitle(QStringLiteral("Tolvani"));
     QPainter painter(&svg);
+    display::PainterEnd ending(painter);
     Paint(painter, nullptr, dpi, size, doc, p);
     painter.end();
     std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -253,31 +254,51 @@ TEST_F(CliFiles, ALongNameIsSavedAndNoTemporaryFileStays) {
 TEST_F(CliFiles, RunningOutOfMemorySaysSoAndWritesNothing) {
     // The test build of the tool fails every allocation after the first N.
     // Whatever N, a command either completes or ends with the message and
-    // exit 1, never with a signal, and a failed command leaves no file.
-    std::vector<std::vector<std::string>> commands = {
+    // exit 1, never with a signal, and a failed command leaves nothing in
+    // the folder: no output, no temporary file. Each command's run is
+    // counted first, and the limits are spread over all of it.
+    const std::vector<std::vector<std::string>> commands = {
         {"resave", Path("d.jww"), Path("out.jww")},
         {"insert-table", Path("d.jww"), Path("t.csv"), Path("out.jww"), "--at", "0,0", "--block", "表"},
         {"dump", Path("d.jww")},
+        {"render", Path("d.jww"), Path("out.svg")},
+        {"render", Path("d.jww"), Path("out.pdf")},
+        {"render", Path("d.jww"), Path("out.png"), "--size", "400x300", "--threads", "2"},
+        {"object", "pack", Path("d.jww"), Path("out.png")},
+        {"object", "pack", Path("d.jww"), Path("out.svg")},
     };
-    commands.push_back({"render", Path("d.jww"), Path("out.svg")});
-    commands.push_back({"render", Path("d.jww"), Path("out.png"), "--size", "400x300"});
-    commands.push_back({"object", "pack", Path("d.jww"), Path("out.png")});
+    const std::vector<std::string> inputs = Names();
+    const std::string countFile = test::MakeTempDir() + "/count";
+    constexpr int kLimits = 24;
     for (const auto& args : commands) {
+        const std::string name = args[0] + " " + args[1] + (args.size() > 2 ? " " + args.back() : "");
+        auto counted = RunCli(args, {"", false, TOLVANI_CLI_FAILING_NEW, {"TOLVANI_TEST_NEW_COUNT=" + countFile}});
+        ASSERT_EQ(counted.exitCode, 0) << name << "\n" << counted.err;
+        const long total = std::atol(Text(test::ReadFileBytes(countFile)).c_str());
+        ASSERT_GT(total, 100) << name;
+        for (const auto& e : fs::directory_iterator(dir_))
+            if (std::find(inputs.begin(), inputs.end(), e.path().filename().string()) == inputs.end())
+                fs::remove(e.path());
         int failures = 0;
-        for (const long limit : {100L, 1000L, 3000L, 10000L, 30000L, 100000L}) {
+        for (int k = 0; k < kLimits; ++k) {
+            // Dense at the start, where the program sets itself up, then even.
+            const long limit = k < 4 ? 10L << (2 * k) : total * (k - 3) / (kLimits - 3);
             const auto r =
                 RunCli(args, {"", false, TOLVANI_CLI_FAILING_NEW, {"TOLVANI_TEST_NEW_LIMIT=" + std::to_string(limit)}});
-            const std::string what = args[0] + " " + args[1] + " after " + std::to_string(limit);
+            const std::string what = name + " after " + std::to_string(limit) + " of " + std::to_string(total);
             ASSERT_TRUE(r.exitCode == 0 || r.exitCode == 1) << what << ": exit " << r.exitCode << "\n" << r.err;
             if (r.exitCode == 1) {
                 ++failures;
                 EXPECT_EQ(r.err, "メモリが不足しています。\n") << what;
-                for (const char* out : {"out.jww", "out.svg", "out.png"}) EXPECT_FALSE(fs::exists(Path(out))) << what;
+                EXPECT_EQ(Names(), inputs) << what;
             }
-            for (const char* out : {"out.jww", "out.svg", "out.png"}) fs::remove(Path(out));
+            for (const auto& e : fs::directory_iterator(dir_))
+                if (std::find(inputs.begin(), inputs.end(), e.path().filename().string()) == inputs.end())
+                    fs::remove(e.path());
         }
-        EXPECT_GT(failures, 0) << args[0] << ": the allocations never ran out";
+        EXPECT_GT(failures, kLimits / 2) << name << ": the allocations seldom ran out";
     }
+    fs::remove_all(fs::path(countFile).parent_path());
 }
 
 TEST_F(CliFiles, NumbersAreStrictDecimalsWithinTheirBounds) {
